@@ -1,0 +1,46 @@
+# The front door. Every target first makes sure the packages it needs are
+# installed (tools/ensure-deps), so a fresh Debian/Ubuntu machine needs nothing else.
+
+WINDOWS_BUILD := build/windows-i686
+NATIVE_BUILD := build/native
+EXE := $(WINDOWS_BUILD)/window/Taliven.exe
+JOBS ?= $(shell nproc)
+
+.PHONY: all release test test-native test-windows run bench format tidy deps clean
+
+all: release
+
+deps:
+	@tools/ensure-deps
+
+release: deps
+	@cmake --preset windows-i686 >/dev/null
+	@cmake --build --preset windows-i686 -j $(JOBS)
+	@echo "Built $(abspath $(EXE))"
+
+test: test-native test-windows
+
+test-native: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS)
+	@ctest --preset native
+
+test-windows: release
+	@tools/with-display ctest --preset windows-i686
+
+run: release
+	@tools/with-display tools/run-taliven $(EXE)
+
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j $(JOBS) --target readout_bench
+	@build/bench/tests/readout_bench
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+tidy: test-native
+	@clang-tidy -p $(NATIVE_BUILD) --quiet $$(git ls-files 'readout/*.cpp')
+
+clean:
+	@rm -rf build
