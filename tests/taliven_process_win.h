@@ -1,0 +1,68 @@
+#pragma once
+
+// Drives a running Taliven.exe from outside, the way a user's input and a
+// screen reader reach it: by window messages, input events and the screen.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace taliven::testing {
+
+// Waits up to a generous limit for something the other process does in its
+// own time. Returns whether it came true (never judged on speed).
+bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000);
+
+class TalivenProcess {
+  public:
+    // Starts the named program from the build's window folder and waits until
+    // its window is visible.
+    explicit TalivenProcess(const wchar_t* program = L"Taliven.exe");
+    TalivenProcess(const TalivenProcess&) = delete;
+    TalivenProcess& operator=(const TalivenProcess&) = delete;
+    TalivenProcess(TalivenProcess&&) = delete;
+    TalivenProcess& operator=(TalivenProcess&&) = delete;
+    ~TalivenProcess();
+
+    [[nodiscard]] HWND window() const { return window_; }
+    [[nodiscard]] DWORD threadId() const { return threadId_; }
+    // Child windows in Z order, which is the tab order.
+    [[nodiscard]] std::vector<HWND> controls() const;
+    [[nodiscard]] HWND control(const wchar_t* className, int nth) const;
+    [[nodiscard]] HWND voltageSlider() const { return control(L"ScrollBar", 0); }
+    [[nodiscard]] HWND currentSlider() const { return control(L"ScrollBar", 1); }
+    [[nodiscard]] HWND voltageReadout() const { return control(L"Static", 1); }
+    [[nodiscard]] HWND currentReadout() const { return control(L"Static", 2); }
+    [[nodiscard]] HWND resistanceReadout() const { return control(L"Static", 3); }
+    [[nodiscard]] HWND focus() const;
+
+    // A request as the scroll bar itself would send it.
+    void scroll(HWND slider, unsigned code) const;
+    void scrollTo(HWND slider, int position) const;
+
+    // Asks the window to close and returns the exit code of the process.
+    [[nodiscard]] DWORD close();
+    [[nodiscard]] DWORD waitForExit();
+    [[nodiscard]] bool running() const;
+
+  private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+[[nodiscard]] std::string text(HWND window);
+[[nodiscard]] std::wstring className(HWND window);
+[[nodiscard]] int sliderPosition(HWND slider);
+[[nodiscard]] RECT clientRectIn(HWND parent, HWND child); // child's rect in parent's client pixels
+[[nodiscard]] std::string decimalSeparator();
+
+// Real input, through the system's input queue.
+void pressKey(WORD virtualKey, bool shift = false);
+void mouseMove(POINT screen);
+void mouseButton(bool down);
+void click(POINT screen);
+
+} // namespace taliven::testing

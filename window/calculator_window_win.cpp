@@ -1,0 +1,337 @@
+#include "window/calculator_window_win.h"
+
+#include "readout/errors.h"
+#include "readout/readout.h"
+#include "window/dpi_win.h"
+#include "window/layout.h"
+#include "window/readout_view_win.h"
+#include "window/slider_steps.h"
+#include "window/text_win.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace taliven {
+namespace {
+
+static_assert(SB_LINELEFT == static_cast<unsigned>(ScrollRequest::LineLeft) &&
+              SB_PAGERIGHT == static_cast<unsigned>(ScrollRequest::PageRight) &&
+              SB_THUMBPOSITION == static_cast<unsigned>(ScrollRequest::ThumbPosition) &&
+              SB_THUMBTRACK == static_cast<unsigned>(ScrollRequest::ThumbTrack) &&
+              SB_RIGHT == static_cast<unsigned>(ScrollRequest::Right) &&
+              SB_ENDSCROLL == static_cast<unsigned>(ScrollRequest::EndScroll));
+
+constexpr wchar_t className[] = L"Taliven.Form1";
+// Fixed size: nothing in the window follows a resize, so none is offered.
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD windowExStyle = 0;
+
+[[noreturn]] void throwLastError(const char* what) {
+    throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
+}
+
+void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = className;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throwLastError("Registering the window class");
+    }
+}
+
+DWORD controlStyle(const ControlDefinition& control) {
+    const DWORD common = WS_CHILD | WS_VISIBLE;
+    switch (control.kind) {
+    case ControlKind::HorizontalScrollBar:
+        return common | WS_TABSTOP | SBS_HORZ;
+    case ControlKind::Picture:
+        return common | SS_BITMAP | SS_CENTERIMAGE;
+    case ControlKind::Label:
+        break;
+    }
+    return common | SS_LEFT | SS_NOPREFIX;
+}
+
+} // namespace
+
+CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instance) : form_(form) {
+    backgroundBrush_.reset(CreateSolidBrush(form.background));
+    for (const ControlDefinition& control : form.controls) {
+        if (control.background && !readoutBrush_) {
+            readoutBrush_.reset(CreateSolidBrush(*control.background));
+        }
+    }
+    if (!backgroundBrush_ || !readoutBrush_) {
+        throwLastError("Creating the window colours");
+    }
+    readDecimalSeparator();
+    registerWindowClass(instance, &CalculatorWindow::windowProc);
+
+    const std::wstring title = widen(form.title);
+    window_.reset(CreateWindowExW(windowExStyle, className, title.c_str(), windowStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  nullptr, nullptr, instance, this));
+    if (!window_) {
+        throwLastError("Creating the window");
+    }
+    createControls(instance);
+    applyDpi(dpiForWindow(hwnd_));
+
+    running_ = true;
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    SetFocus(controlFor(ControlRole::VoltageSlider));
+}
+
+void CalculatorWindow::createControls(HINSTANCE instance) {
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        const ControlDefinition& control = form_.controls[index];
+        const bool isSlider = control.kind == ControlKind::HorizontalScrollBar;
+        const std::wstring text = widen(control.text);
+        // Children are created in tab order: the dialog manager tabs in Z order.
+        // Each is placed by applyDpi once the window's DPI is known.
+        const HWND child = CreateWindowExW(
+            0, isSlider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), 0, 0, 0, 0,
+            hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(index + 1)), instance, nullptr);
+        if (child == nullptr) {
+            throwLastError("Creating a control");
+        }
+        controls_[index] = child;
+        if (isSlider) {
+            // A page size of 0 keeps the thumb small and every value reachable.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+            info.nMin = control.range.minimum;
+            info.nMax = control.range.maximum;
+            info.nPos = control.range.minimum;
+            SetScrollInfo(child, SB_CTL, &info, FALSE);
+        }
+    }
+}
+
+void CalculatorWindow::applyDpi(int dpi) {
+    LOGFONTW fontSpec = messageFontForDpi(dpi);
+    UniqueFont font(CreateFontIndirectW(&fontSpec));
+    if (!font) {
+        throwLastError("Creating the font");
+    }
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        const PixelRect rect = controlRectPx(form_.controls[index], dpi);
+        SetWindowPos(controls_[index], nullptr, rect.left, rect.top, rect.widthPx(),
+                     rect.heightPx(), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    }
+    font_ = std::move(font); // the old font is freed only once no control uses it
+    dpi_ = dpi;
+
+    const PixelRect clientPx = clientRectPx(form_, dpi);
+    const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
+                                           windowExStyle, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int CalculatorWindow::runMessageLoop() noexcept {
+    MSG message{};
+    for (;;) {
+        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (result == -1) {
+            return 1;
+        }
+        // The dialog manager gives Tab and Shift+Tab between the sliders.
+        if (hwnd_ == nullptr || IsDialogMessageW(hwnd_, &message) == FALSE) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+LRESULT CALLBACK CalculatorWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<CalculatorWindow*>(create->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<CalculatorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        (void)self->window_.release_ownership(); // the system has destroyed it
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->handleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        self->reportFailure(error.what());
+    } catch (...) {
+        self->reportFailure("Unknown error");
+    }
+    return 0;
+}
+
+LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_HSCROLL:
+        onScroll(wParam, lParam);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.get());
+        return 1;
+    }
+    case WM_DPICHANGED: {
+        // "wParam: the new DPI; lParam: a suggested size and position". Only
+        // a real change is acted on, so another process cannot make us read
+        // a pointer it made up.
+        const int dpi = dpiForWindow(hwnd_);
+        if (dpi == dpi_) {
+            return 0;
+        }
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        applyDpi(dpi);
+        return 0;
+    }
+    case WM_SETTINGCHANGE:
+        // Regional settings ("intl") or the message font may have changed;
+        // both are cheap to read again, so lParam is never looked at.
+        readDecimalSeparator();
+        if (wParam == SPI_SETNONCLIENTMETRICS) {
+            applyDpi(dpi_);
+        }
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd_, focus) != FALSE) {
+                lastFocus_ = focus;
+            }
+        }
+        break;
+    case WM_SETFOCUS:
+        SetFocus(lastFocus_ != nullptr ? lastFocus_ : controlFor(ControlRole::VoltageSlider));
+        return 0;
+    case WM_DESTROY:
+        if (running_) {
+            PostQuitMessage(failed_ ? 1 : 0);
+        }
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
+    // Any process can send WM_HSCROLL: only our two sliders are listened to,
+    // and positions come from the control itself, in 32 bits, not from the
+    // message's 16-bit copy.
+    const auto sender = reinterpret_cast<HWND>(lParam);
+    const bool isVoltage = sender == controlFor(ControlRole::VoltageSlider);
+    const bool isCurrent = sender == controlFor(ControlRole::CurrentSlider);
+    if (failed_ || sender == nullptr || (!isVoltage && !isCurrent)) {
+        return;
+    }
+    const ControlDefinition* definition = nullptr;
+    for (const ControlDefinition& control : form_.controls) {
+        if (control.role == (isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider)) {
+            definition = &control;
+        }
+    }
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS | SIF_TRACKPOS;
+    if (GetScrollInfo(sender, SB_CTL, &info) == FALSE) {
+        throwLastError(isVoltage ? "Reading the voltage slider" : "Reading the current slider");
+    }
+    const auto target =
+        targetPosition(LOWORD(wParam), info.nPos, info.nTrackPos, definition->range);
+    if (!target || *target == info.nPos) {
+        return; // the value did not change, so there is no change to report
+    }
+    SCROLLINFO update{};
+    update.cbSize = sizeof update;
+    update.fMask = SIF_POS;
+    update.nPos = *target;
+    SetScrollInfo(sender, SB_CTL, &update, TRUE);
+
+    WindowReadoutView view(
+        {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),
+         controlFor(ControlRole::VoltageReadout), controlFor(ControlRole::CurrentReadout),
+         controlFor(ControlRole::ResistanceReadout)});
+    if (isVoltage) {
+        onVoltageChange(view, decimalSeparator_);
+    } else {
+        onCurrentChange(view, decimalSeparator_);
+    }
+}
+
+LRESULT CalculatorWindow::onControlColour(HDC dc, HWND control) noexcept {
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        if (controls_[index] == control && form_.controls[index].background) {
+            SetBkColor(dc, *form_.controls[index].background);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(readoutBrush_.get());
+        }
+    }
+    // Captions and the picture frame draw on the window's own colour.
+    SetBkColor(dc, form_.background);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(backgroundBrush_.get());
+}
+
+void CalculatorWindow::readDecimalSeparator() {
+    wchar_t separator[8] = {};
+    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                                      static_cast<int>(std::size(separator)));
+    decimalSeparator_ = length > 1 ? narrow(separator) : std::string(".");
+}
+
+void CalculatorWindow::reportFailure(const char* what) noexcept {
+    if (failed_) {
+        return;
+    }
+    failed_ = true;
+    try {
+        const std::wstring text = L"Taliven stopped because of an error:\n\n" + widen(what);
+        MessageBoxW(hwnd_, text.c_str(), L"Taliven", MB_OK | MB_ICONERROR);
+    } catch (...) {
+        MessageBoxW(hwnd_, L"Taliven stopped because of an error.", L"Taliven",
+                    MB_OK | MB_ICONERROR);
+    }
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_); // WM_DESTROY ends the message loop with exit code 1
+    }
+}
+
+HWND CalculatorWindow::controlFor(ControlRole role) const noexcept {
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        if (form_.controls[index].role == role) {
+            return controls_[index];
+        }
+    }
+    return nullptr;
+}
+
+} // namespace taliven

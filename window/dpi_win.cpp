@@ -1,0 +1,87 @@
+#include "window/dpi_win.h"
+
+namespace taliven {
+namespace {
+
+template <typename Function> Function user32Function(const char* name) noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (user32 == nullptr) {
+        return nullptr;
+    }
+    // GetProcAddress returns a generic FARPROC; the caller names the real type.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+int systemDpi() noexcept {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : defaultDpi;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : defaultDpi;
+}
+
+} // namespace
+
+void declareDpiAwareness() noexcept {
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    if (const auto setContext = user32Function<SetContext>("SetProcessDpiAwarenessContext")) {
+        if (setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE ||
+            GetLastError() == ERROR_ACCESS_DENIED) { // already set by the manifest
+            return;
+        }
+    }
+    using SetAware = BOOL(WINAPI*)();
+    if (const auto setAware = user32Function<SetAware>("SetProcessDPIAware")) {
+        setAware();
+    }
+}
+
+int dpiForWindow(HWND window) noexcept {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static const auto getDpi = user32Function<GetDpi>("GetDpiForWindow");
+    if (getDpi != nullptr) {
+        const UINT dpi = getDpi(window);
+        if (dpi != 0) {
+            return static_cast<int>(dpi);
+        }
+    }
+    return systemDpi();
+}
+
+RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) noexcept {
+    RECT frame = client;
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = user32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    if (adjustForDpi == nullptr ||
+        adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi)) == FALSE) {
+        frame = client;
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return frame;
+}
+
+LOGFONTW messageFontForDpi(int dpi) noexcept {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto parametersForDpi =
+        user32Function<ParametersForDpi>("SystemParametersInfoForDpi");
+    if (parametersForDpi != nullptr &&
+        parametersForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
+                         static_cast<UINT>(dpi)) != FALSE) {
+        return metrics.lfMessageFont;
+    }
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE) {
+        // Older systems give the font at the system DPI.
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi());
+        return metrics.lfMessageFont;
+    }
+    LOGFONTW fallback{};
+    fallback.lfHeight = -MulDiv(9, dpi, 72);
+    fallback.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(fallback.lfFaceName, L"Segoe UI", LF_FACESIZE);
+    return fallback;
+}
+
+} // namespace taliven

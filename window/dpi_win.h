@@ -1,0 +1,24 @@
+#pragma once
+
+// Per-monitor DPI with the APIs of Windows 10, falling back to the system DPI
+// on Windows 7 and 8, where those APIs do not exist.
+
+#include <windows.h>
+
+namespace taliven {
+
+constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
+
+// Asks for per-monitor (v2) awareness when no manifest has settled it.
+void declareDpiAwareness() noexcept;
+
+[[nodiscard]] int dpiForWindow(HWND window) noexcept;
+
+// The outer size that gives `client` exactly, for this style at this DPI.
+[[nodiscard]] RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle,
+                                       int dpi) noexcept;
+
+// The user's message font, scaled for `dpi`.
+[[nodiscard]] LOGFONTW messageFontForDpi(int dpi) noexcept;
+
+} // namespace taliven

@@ -1,0 +1,61 @@
+#include "window/readout_view_win.h"
+
+#include "readout/errors.h"
+#include "window/text_win.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace taliven {
+namespace {
+
+std::int16_t toStep(int position) {
+    return static_cast<std::int16_t>(std::clamp<int>(position,
+                                                     std::numeric_limits<std::int16_t>::min(),
+                                                     std::numeric_limits<std::int16_t>::max()));
+}
+
+void setText(HWND label, std::string_view text, const char* what) {
+    SetLastError(ERROR_SUCCESS);
+    if (SetWindowTextW(label, widen(text).c_str()) == FALSE) {
+        throw ControlError(std::string("Setting the ") + what + " text",
+                           static_cast<std::uint32_t>(GetLastError()));
+    }
+}
+
+} // namespace
+
+int scrollPosition(HWND slider, const char* what) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    SetLastError(ERROR_SUCCESS);
+    if (GetScrollInfo(slider, SB_CTL, &info) == FALSE) {
+        throw ControlError(std::string("Reading the ") + what + " slider",
+                           static_cast<std::uint32_t>(GetLastError()));
+    }
+    return info.nPos;
+}
+
+std::int16_t WindowReadoutView::voltagePosition() {
+    return toStep(scrollPosition(controls_.voltageSlider, "voltage"));
+}
+
+std::int16_t WindowReadoutView::currentPosition() {
+    return toStep(scrollPosition(controls_.currentSlider, "current"));
+}
+
+void WindowReadoutView::setVoltageText(std::string_view text) {
+    setText(controls_.voltageReadout, text, "voltage");
+}
+
+void WindowReadoutView::setCurrentText(std::string_view text) {
+    setText(controls_.currentReadout, text, "current");
+}
+
+void WindowReadoutView::setResistanceText(std::string_view text) {
+    setText(controls_.resistanceReadout, text, "resistance");
+}
+
+} // namespace taliven

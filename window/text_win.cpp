@@ -1,0 +1,39 @@
+#include "window/text_win.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace taliven {
+
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int inputLength = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, nullptr, 0);
+    if (length <= 0) {
+        throw std::runtime_error("text conversion failed");
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, wide.data(), length);
+    return wide;
+}
+
+std::string narrow(std::wstring_view utf16) {
+    if (utf16.empty()) {
+        return {};
+    }
+    const int inputLength = static_cast<int>(utf16.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inputLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) {
+        throw std::runtime_error("text conversion failed");
+    }
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inputLength, utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+} // namespace taliven
