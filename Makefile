@@ -34,7 +34,9 @@ run: release
 bench: deps
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS) --target readout_bench
-	@build/bench/tests/readout_bench
+	@build/bench/bench/readout_bench
+	@$(MAKE) --no-print-directory release
+	@tools/with-display tools/wine-run $(WINDOWS_BUILD)/bench/launch_bench.exe 21
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

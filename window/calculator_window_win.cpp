@@ -88,6 +88,14 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
     SetFocus(controlFor(ControlRole::VoltageSlider));
+
+    // After the first paint: nobody can ask for a name before the window shows.
+    accessibleNames_ = std::make_unique<AccessibleNames>();
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        if (form_.controls[index].kind == ControlKind::HorizontalScrollBar) {
+            accessibleNames_->name(controls_[index], widen(form_.controls[index].text).c_str());
+        }
+    }
 }
 
 void CalculatorWindow::createControls(HINSTANCE instance) {
@@ -233,6 +241,9 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         SetFocus(lastFocus_ != nullptr ? lastFocus_ : controlFor(ControlRole::VoltageSlider));
         return 0;
     case WM_DESTROY:
+        if (accessibleNames_) {
+            accessibleNames_->clear(); // while the sliders still exist
+        }
         if (running_) {
             PostQuitMessage(failed_ ? 1 : 0);
         }
@@ -274,7 +285,10 @@ void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     update.cbSize = sizeof update;
     update.fMask = SIF_POS;
     update.nPos = *target;
-    SetScrollInfo(sender, SB_CTL, &update, TRUE);
+    // Repainting at once would draw the thumb once per step of a held key;
+    // invalidating lets the next paint draw only the latest position.
+    SetScrollInfo(sender, SB_CTL, &update, FALSE);
+    InvalidateRect(sender, nullptr, FALSE);
 
     WindowReadoutView view(
         {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),

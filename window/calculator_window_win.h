@@ -1,11 +1,13 @@
 #pragma once
 
+#include "window/accessible_names_win.h"
 #include "window/form_definition.h"
 #include "window/handles_win.h"
 
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace taliven {
@@ -51,6 +53,7 @@ class CalculatorWindow {
     UniqueBrush backgroundBrush_;
     UniqueBrush readoutBrush_;
     UniqueFont font_;
+    std::unique_ptr<AccessibleNames> accessibleNames_;
     int dpi_ = 0;
     std::string decimalSeparator_ = ".";
     HWND lastFocus_ = nullptr;

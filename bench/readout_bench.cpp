@@ -1,6 +1,6 @@
 // One full update of each slider through an in-memory view.
 #include "readout/readout.h"
-#include "tests/fake_view.h"
+#include "tests/fake_view.h" // the same in-memory view the tests use
 
 #include <benchmark/benchmark.h>
 

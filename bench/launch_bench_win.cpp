@@ -1,0 +1,161 @@
+// Start-up and update times of Taliven.exe, measured from outside:
+//  - launch to visible and responsive, against the bare window, in
+//    alternating runs (median of each);
+//  - the round trip of one slider step through the window, against a round
+//    trip that does no work (WM_NULL).
+// Run: wine launch_bench.exe [runs]
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+double nowMs() {
+    static LARGE_INTEGER frequency{};
+    if (frequency.QuadPart == 0) {
+        QueryPerformanceFrequency(&frequency);
+    }
+    LARGE_INTEGER counter{};
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct Search {
+    DWORD processId;
+    HWND window;
+};
+
+BOOL CALLBACK findVisible(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window) != FALSE &&
+        GetWindow(window, GW_OWNER) == nullptr) {
+        search->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring besideMe(const wchar_t* relative) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + relative;
+}
+
+struct Launched {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+    double startMs = 0;
+};
+
+Launched launch(const std::wstring& program) {
+    Launched launched;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    const double start = nowMs();
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &launched.process) == FALSE) {
+        return launched;
+    }
+    Search search{launched.process.dwProcessId, nullptr};
+    while (search.window == nullptr && nowMs() - start < 30000) {
+        EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
+        if (search.window == nullptr) {
+            Sleep(1);
+        }
+    }
+    // Visible and back in its message loop: ready for the user.
+    SendMessageTimeoutW(search.window, WM_NULL, 0, 0, SMTO_BLOCK, 30000, nullptr);
+    launched.startMs = nowMs() - start;
+    launched.window = search.window;
+    return launched;
+}
+
+void finish(Launched& launched) {
+    PostMessageW(launched.window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(launched.process.hProcess, 30000);
+    CloseHandle(launched.process.hThread);
+    CloseHandle(launched.process.hProcess);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+BOOL CALLBACK collectChildren(HWND child, LPARAM out) {
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(child);
+    return TRUE;
+}
+
+void measureUpdates(HWND window) {
+    std::vector<HWND> sliders;
+    std::vector<HWND> children;
+    EnumChildWindows(window, collectChildren, reinterpret_cast<LPARAM>(&children));
+    for (const HWND child : children) {
+        wchar_t name[32] = {};
+        GetClassNameW(child, name, 32);
+        if (lstrcmpiW(name, L"ScrollBar") == 0) {
+            sliders.push_back(child);
+        }
+    }
+    if (sliders.size() != 2) {
+        return;
+    }
+    const auto voltage = reinterpret_cast<LPARAM>(sliders[0]);
+    const auto current = reinterpret_cast<LPARAM>(sliders[1]);
+    for (int k = 0; k < 3; ++k) {
+        SendMessageW(window, WM_HSCROLL, SB_LINERIGHT, voltage);
+    }
+    constexpr int rounds = 2000;
+    const double nullStart = nowMs();
+    for (int k = 0; k < rounds; ++k) {
+        SendMessageW(window, WM_NULL, 0, 0);
+    }
+    const double nullMs = nowMs() - nullStart;
+    const double stepStart = nowMs();
+    for (int k = 0; k < rounds; ++k) {
+        SendMessageW(window, WM_HSCROLL, k % 2 == 0 ? SB_LINERIGHT : SB_LINELEFT, current);
+    }
+    const double stepMs = nowMs() - stepStart;
+    std::printf("current-slider step round trip: %.1f us; empty round trip: %.1f us; "
+                "update work: %.1f us\n",
+                stepMs * 1000.0 / rounds, nullMs * 1000.0 / rounds,
+                (stepMs - nullMs) * 1000.0 / rounds);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs =
+        argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 11;
+    const std::wstring taliven = besideMe(L"..\\window\\Taliven.exe");
+    const std::wstring bare = besideMe(L"bare_window.exe");
+    std::vector<double> talivenMs;
+    std::vector<double> bareMs;
+    for (int run = 0; run < runs; ++run) {
+        Launched a = launch(taliven);
+        talivenMs.push_back(a.startMs);
+        if (run == 0) {
+            measureUpdates(a.window);
+        }
+        finish(a);
+        Launched b = launch(bare);
+        bareMs.push_back(b.startMs);
+        finish(b);
+    }
+    const double t = median(talivenMs);
+    const double b = median(bareMs);
+    std::printf(
+        "launch to visible, median of %d: Taliven %.1f ms, bare window %.1f ms, ratio %.2f\n", runs,
+        t, b, t / b);
+    return 0;
+}
