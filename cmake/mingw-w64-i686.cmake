@@ -3,10 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(TALIVEN_MINGW_PREFIX i686-w64-mingw32)
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model
-# lacks. -static links its small winpthread into the exe, so no DLL follows.
-set(CMAKE_C_COMPILER ${TALIVEN_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TALIVEN_MINGW_PREFIX}-g++-posix)
+# The win32 thread model: the program is single-threaded, and the posix
+# model would link winpthread (and its locks in the unwinder) into the exe.
+set(CMAKE_C_COMPILER ${TALIVEN_MINGW_PREFIX}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${TALIVEN_MINGW_PREFIX}-g++-win32)
 set(CMAKE_RC_COMPILER ${TALIVEN_MINGW_PREFIX}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TALIVEN_MINGW_PREFIX})

@@ -1,8 +1,9 @@
 #include "readout/text_forms.h"
 
+#include "readout/errors.h"
+
 #include <cmath>
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -30,7 +31,7 @@ Scientific toScientific(double value) {
     char text[48] = {};
     const int length = std::snprintf(text, sizeof text, "%.*e", significantDigits - 1, value);
     if (length <= 0 || length >= static_cast<int>(sizeof text)) {
-        throw std::runtime_error("number formatting failed");
+        throw Error("Number formatting failed");
     }
     Scientific result;
     std::string_view rest(text, static_cast<std::size_t>(length));

@@ -42,7 +42,7 @@ class FakeView final : public ReadoutView {
     void set(const std::string& which, std::string& target, std::string_view text) {
         calls.push_back("set " + which);
         if (failingSetter == which) {
-            throw ControlError("set " + which, failureCode);
+            throw ControlError(("set " + which).c_str(), failureCode);
         }
         target = text;
     }

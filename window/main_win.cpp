@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -30,6 +31,15 @@ void restrictDllSearchToSystemFolder() noexcept {
 }
 
 } // namespace
+
+// An exception that escaped would end the program through std::terminate. The
+// default handler prints the exception's demangled type to a console this
+// program does not have, and links 50 KB of demangler to do it.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {

@@ -19,43 +19,43 @@ std::int16_t toStep(int position) {
 void setText(HWND label, std::string_view text, const char* what) {
     SetLastError(ERROR_SUCCESS);
     if (SetWindowTextW(label, widen(text).c_str()) == FALSE) {
-        throw ControlError(std::string("Setting the ") + what + " text",
-                           static_cast<std::uint32_t>(GetLastError()));
+        throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
     }
 }
 
-} // namespace
-
+// The full 32-bit position of a scroll bar control (never the 16-bit copy a
+// WM_HSCROLL carries).
 int scrollPosition(HWND slider, const char* what) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_POS;
     SetLastError(ERROR_SUCCESS);
     if (GetScrollInfo(slider, SB_CTL, &info) == FALSE) {
-        throw ControlError(std::string("Reading the ") + what + " slider",
-                           static_cast<std::uint32_t>(GetLastError()));
+        throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
     }
     return info.nPos;
 }
 
+} // namespace
+
 std::int16_t WindowReadoutView::voltagePosition() {
-    return toStep(scrollPosition(controls_.voltageSlider, "voltage"));
+    return toStep(scrollPosition(controls_.voltageSlider, "Reading the voltage slider"));
 }
 
 std::int16_t WindowReadoutView::currentPosition() {
-    return toStep(scrollPosition(controls_.currentSlider, "current"));
+    return toStep(scrollPosition(controls_.currentSlider, "Reading the current slider"));
 }
 
 void WindowReadoutView::setVoltageText(std::string_view text) {
-    setText(controls_.voltageReadout, text, "voltage");
+    setText(controls_.voltageReadout, text, "Setting the voltage text");
 }
 
 void WindowReadoutView::setCurrentText(std::string_view text) {
-    setText(controls_.currentReadout, text, "current");
+    setText(controls_.currentReadout, text, "Setting the current text");
 }
 
 void WindowReadoutView::setResistanceText(std::string_view text) {
-    setText(controls_.resistanceReadout, text, "resistance");
+    setText(controls_.resistanceReadout, text, "Setting the resistance text");
 }
 
 } // namespace taliven

@@ -34,8 +34,4 @@ class WindowReadoutView final : public ReadoutView {
     Controls controls_;
 };
 
-// The full 32-bit position of a scroll bar control (never the 16-bit copy a
-// WM_HSCROLL carries). Throws ControlError when the control refuses.
-[[nodiscard]] int scrollPosition(HWND slider, const char* what);
-
 } // namespace taliven

@@ -1,8 +1,8 @@
 #include "window/text_win.h"
 
-#include <windows.h>
+#include "readout/errors.h"
 
-#include <stdexcept>
+#include <windows.h>
 
 namespace taliven {
 
@@ -13,7 +13,7 @@ std::wstring widen(std::string_view utf8) {
     const int inputLength = static_cast<int>(utf8.size());
     const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, nullptr, 0);
     if (length <= 0) {
-        throw std::runtime_error("text conversion failed");
+        throw Error("Text conversion failed");
     }
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, wide.data(), length);
@@ -28,7 +28,7 @@ std::string narrow(std::wstring_view utf16) {
     const int length =
         WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inputLength, nullptr, 0, nullptr, nullptr);
     if (length <= 0) {
-        throw std::runtime_error("text conversion failed");
+        throw Error("Text conversion failed");
     }
     std::string utf8(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inputLength, utf8.data(), length, nullptr,
