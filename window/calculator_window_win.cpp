@@ -2,7 +2,9 @@
 
 #include "readout/errors.h"
 #include "readout/readout.h"
+#include "resources/resource_ids.h"
 #include "window/dpi_win.h"
+#include "window/emblem_win.h"
 #include "window/layout.h"
 #include "window/readout_view_win.h"
 #include "window/slider_steps.h"
@@ -37,10 +39,11 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TALIVEN));
+    // The small icon (title bar, task switcher) is scaled from the one image.
     windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TALIVEN), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throwLastError("Registering the window class");
     }
@@ -72,6 +75,7 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
         throwLastError("Creating the window colours");
     }
     readDecimalSeparator();
+    emblem_ = loadEmblem(instance);
     registerWindowClass(instance, &CalculatorWindow::windowProc);
 
     const std::wstring title = widen(form.title);
@@ -139,6 +143,18 @@ void CalculatorWindow::applyDpi(int dpi) {
     }
     font_ = std::move(font); // the old font is freed only once no control uses it
     dpi_ = dpi;
+
+    // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        if (form_.controls[index].kind == ControlKind::Picture) {
+            const PixelRect frame = controlRectPx(form_.controls[index], dpi);
+            UniqueBitmap picture =
+                makeGreyBitmap(resample(emblem_, frame.widthPx(), frame.heightPx()));
+            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(picture.get()));
+            emblemBitmap_ = std::move(picture);
+        }
+    }
 
     const PixelRect clientPx = clientRectPx(form_, dpi);
     const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,

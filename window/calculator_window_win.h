@@ -2,6 +2,7 @@
 
 #include "window/accessible_names_win.h"
 #include "window/form_definition.h"
+#include "window/grey_image.h"
 #include "window/handles_win.h"
 
 #include <windows.h>
@@ -53,6 +54,8 @@ class CalculatorWindow {
     UniqueBrush backgroundBrush_;
     UniqueBrush readoutBrush_;
     UniqueFont font_;
+    GreyImage emblem_;
+    UniqueBitmap emblemBitmap_; // emblem_ scaled to its frame at the current DPI
     std::unique_ptr<AccessibleNames> accessibleNames_;
     int dpi_ = 0;
     std::string decimalSeparator_ = ".";

@@ -23,20 +23,6 @@ int systemDpi() noexcept {
 
 } // namespace
 
-void declareDpiAwareness() noexcept {
-    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    if (const auto setContext = user32Function<SetContext>("SetProcessDpiAwarenessContext")) {
-        if (setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) != FALSE ||
-            GetLastError() == ERROR_ACCESS_DENIED) { // already set by the manifest
-            return;
-        }
-    }
-    using SetAware = BOOL(WINAPI*)();
-    if (const auto setAware = user32Function<SetAware>("SetProcessDPIAware")) {
-        setAware();
-    }
-}
-
 int dpiForWindow(HWND window) noexcept {
     using GetDpi = UINT(WINAPI*)(HWND);
     static const auto getDpi = user32Function<GetDpi>("GetDpiForWindow");

@@ -9,9 +9,6 @@ namespace taliven {
 
 constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
 
-// Asks for per-monitor (v2) awareness when no manifest has settled it.
-void declareDpiAwareness() noexcept;
-
 [[nodiscard]] int dpiForWindow(HWND window) noexcept;
 
 // The outer size that gives `client` exactly, for this style at this DPI.

@@ -2,7 +2,6 @@
 // The command line is not read.
 
 #include "window/calculator_window_win.h"
-#include "window/dpi_win.h"
 #include "window/form_definition.h"
 #include "window/text_win.h"
 
@@ -44,7 +43,7 @@ void __verbose_terminate_handler() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
     restrictDllSearchToSystemFolder();
-    taliven::declareDpiAwareness();
+    // DPI awareness (per monitor) is declared in the manifest.
     try {
         taliven::CalculatorWindow window(taliven::calculatorForm(), instance);
         return window.runMessageLoop();
