@@ -1,10 +1,12 @@
 // The window as built: places, sizes, texts, ranges, colours and focus.
 
+#include "tests/byte_reader.h"
 #include "tests/taliven_process_win.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <set>
 #include <string>
 
 namespace taliven::testing {
@@ -137,6 +139,52 @@ TEST(Focus, StartsOnVoltageAndTabsBetweenTheSlidersOnly) {
         pressKey(VK_TAB, step.shift);
         EXPECT_TRUE(waitUntil([&] { return app.focus() == step.expected; }));
     }
+    EXPECT_EQ(app.close(), 0U);
+}
+
+} // namespace
+} // namespace taliven::testing
+
+namespace taliven::testing {
+namespace {
+
+TEST(Emblem, FillsItsFrameUnscaledAt96DpiAndSmoothlyElsewhere) {
+    // The committed picture, as grey levels, top row first.
+    const Bytes bmp = readFile(std::string(TALIVEN_RESOURCES_DIR) + "/emblem.bmp");
+    const std::size_t pixels = u32(bmp, 10);
+    const auto emblemLevel = [&](int x, int y) {
+        return u8(bmp, pixels + static_cast<std::size_t>((63 - y) * 64 + x)); // rows bottom-up
+    };
+
+    const int dpi = screenDpi();
+    TalivenProcess app;
+    SetForegroundWindow(app.window());
+    const HWND picture = app.control(L"Static", 6); // after the six labels
+    const RECT frame = clientRectIn(app.window(), picture);
+    EXPECT_EQ(frame.left, scaled(176, dpi));
+    EXPECT_EQ(frame.top, scaled(8, dpi));
+    const int widthPx = frame.right - frame.left;
+    const int heightPx = frame.bottom - frame.top;
+    std::set<int> levels;
+    double sum = 0;
+    for (int y = 0; y < heightPx; ++y) {
+        for (int x = 0; x < widthPx; ++x) {
+            const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
+            ASSERT_TRUE(GetRValue(colour) == GetGValue(colour) && GetGValue(colour) == GetBValue(colour))
+                << "not grey at " << x << ", " << y;
+            if (widthPx == 64 && heightPx == 64) {
+                ASSERT_EQ(GetRValue(colour), emblemLevel(x, y)) << x << ", " << y;
+            }
+            levels.insert(GetRValue(colour));
+            sum += GetRValue(colour);
+        }
+    }
+    double designedSum = 0;
+    for (int k = 0; k < 64 * 64; ++k) {
+        designedSum += u8(bmp, pixels + static_cast<std::size_t>(k));
+    }
+    EXPECT_NEAR(sum / (widthPx * heightPx), designedSum / (64 * 64), 2.0); // same picture
+    EXPECT_GT(levels.size(), 150U); // shaded, not posterised
     EXPECT_EQ(app.close(), 0U);
 }
 
