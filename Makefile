@@ -42,7 +42,8 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 tidy: test-native
-	@clang-tidy -p $(NATIVE_BUILD) --quiet $$(git ls-files 'readout/*.cpp')
+	@clang-tidy -p $(NATIVE_BUILD) --quiet $$(git ls-files 'readout/*.cpp' 'resources/*.cpp') \
+		window/form_definition.cpp window/slider_steps.cpp window/grey_image.cpp
 
 clean:
 	@rm -rf build

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <exception>
 
 namespace taliven {
@@ -12,14 +12,22 @@ namespace taliven {
 // machinery.
 class Error : public std::exception {
   public:
-    explicit Error(const char* message) noexcept {
-        std::snprintf(message_, sizeof message_, "%s", message);
+    explicit Error(const char* message, const char* detail = "") noexcept {
+        append(message);
+        append(detail);
     }
     [[nodiscard]] const char* what() const noexcept override { return message_; }
 
-  protected:
-    Error() noexcept = default;
+  private:
+    void append(const char* text) noexcept {
+        for (; *text != '\0' && length_ + 1 < sizeof message_; ++text) {
+            message_[length_++] = *text;
+        }
+        message_[length_] = '\0';
+    }
+
     char message_[160] = {};
+    std::size_t length_ = 0;
 };
 
 // A checked 16-bit integer operation did not fit.
@@ -37,14 +45,37 @@ class FloatingPointError : public Error {
 // A control refused an operation; code is the failure code the control gave.
 class ControlError : public Error {
   public:
-    ControlError(const char* operation, std::uint32_t code) noexcept : code_(code) {
-        std::snprintf(message_, sizeof message_, "%s failed (error %lu)", operation,
-                      static_cast<unsigned long>(code));
-    }
+    ControlError(const char* operation, std::uint32_t code) noexcept
+        : Error(operation, Detail(code).text), code_(code) {}
 
     [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
 
   private:
+    // " failed (error N)"
+    struct Detail {
+        explicit Detail(std::uint32_t code) noexcept {
+            char digits[12] = {};
+            std::size_t count = 0;
+            do {
+                digits[count++] = static_cast<char>('0' + code % 10);
+                code /= 10;
+            } while (code != 0);
+            const char prefix[] = " failed (error ";
+            std::size_t at = 0;
+            for (const char c : prefix) {
+                if (c != '\0') {
+                    text[at++] = c;
+                }
+            }
+            while (count > 0) {
+                text[at++] = digits[--count];
+            }
+            text[at++] = ')';
+            text[at] = '\0';
+        }
+        char text[32] = {};
+    };
+
     std::uint32_t code_;
 };
 

@@ -9,7 +9,7 @@ constexpr std::uint32_t readoutPink = 0x008080FF; // RGB(255, 128, 128)
 // A product of 100 x 328 overflows 16 bits; the sliders stop at 100 so that it
 // never does. Test builds may raise the limit to exercise the error report.
 #ifndef TALIVEN_VOLTAGE_MAXIMUM
-#define TALIVEN_VOLTAGE_MAXIMUM 100
+#define TALIVEN_VOLTAGE_MAXIMUM 100 // NOLINT(cppcoreguidelines-macro-usage): a build option
 #endif
 constexpr SliderRange voltageRange{0, TALIVEN_VOLTAGE_MAXIMUM, 1, 1};
 constexpr SliderRange currentRange{0, 100, 1, 1};

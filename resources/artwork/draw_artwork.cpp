@@ -121,6 +121,16 @@ constexpr std::uint8_t black = 0;
 constexpr std::uint8_t grey = 8;
 constexpr std::uint8_t white = 15;
 
+// Linework, and the iris ring around the black pupil.
+bool iconInk(const Motif& motif, Point at) {
+    const double fromIris = distance(at, motif.irisCentre);
+    if (insideEye(at) && fromIris < motif.irisRadius && fromIris >= motif.pupilRadius) {
+        return true;
+    }
+    return std::any_of(motif.lines.begin(), motif.lines.end(),
+                       [at](const Stroke& stroke) { return strokeProfile(stroke, at) > 0.0; });
+}
+
 std::vector<std::uint8_t> drawIcon(const Motif& motif) {
     constexpr int samples = 4;
     constexpr double scale = static_cast<double>(emblemPx) / iconPx;
@@ -132,13 +142,7 @@ std::vector<std::uint8_t> drawIcon(const Motif& motif) {
                 for (int sx = 0; sx < samples; ++sx) {
                     const Point at{(x + (sx + 0.5) / samples) * scale,
                                    (y + (sy + 0.5) / samples) * scale};
-                    const double fromIris = distance(at, motif.irisCentre);
-                    bool ink = insideEye(at) && fromIris < motif.irisRadius &&
-                               fromIris >= motif.pupilRadius;
-                    for (const Stroke& stroke : motif.lines) {
-                        ink = ink || strokeProfile(stroke, at) > 0.0;
-                    }
-                    covered += ink ? 1 : 0;
+                    covered += iconInk(motif, at) ? 1 : 0;
                 }
             }
             pixels.push_back(2 * covered >= samples * samples ? grey : black);
@@ -204,7 +208,9 @@ std::vector<std::uint8_t> emblemBmp(const std::vector<int>& pixels) {
     }
     for (int y = emblemPx - 1; y >= 0; --y) { // bottom-up rows
         for (int x = 0; x < emblemPx; ++x) {
-            out.u8(static_cast<std::uint8_t>(pixels[static_cast<std::size_t>(y * emblemPx + x)]));
+            const std::size_t at =
+                static_cast<std::size_t>(y) * emblemPx + static_cast<std::size_t>(x);
+            out.u8(static_cast<std::uint8_t>(pixels[at]));
         }
     }
     return out.bytes;
@@ -250,7 +256,8 @@ std::vector<std::uint8_t> iconIco(const std::vector<std::uint8_t>& pixels) {
     }
     for (int y = iconPx - 1; y >= 0; --y) {
         for (int x = 0; x < iconPx; x += 2) {
-            const auto at = static_cast<std::size_t>(y * iconPx + x);
+            const std::size_t at =
+                static_cast<std::size_t>(y) * iconPx + static_cast<std::size_t>(x);
             out.u8(static_cast<std::uint8_t>((pixels[at] << 4U) | pixels[at + 1]));
         }
     }
@@ -261,9 +268,9 @@ std::vector<std::uint8_t> iconIco(const std::vector<std::uint8_t>& pixels) {
 }
 
 bool write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const std::string data(bytes.begin(), bytes.end());
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    file.write(data.data(), static_cast<std::streamsize>(data.size()));
     return static_cast<bool>(file);
 }
 
@@ -273,19 +280,19 @@ bool write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 int main(int argc, char** argv) {
     using namespace taliven::artwork;
     if (argc != 2) {
-        std::fputs("usage: draw_artwork OUTPUT_FOLDER\n", stderr);
+        (void)std::fputs("usage: draw_artwork OUTPUT_FOLDER\n", stderr);
         return 2;
     }
     const std::string folder = argv[1];
     const Motif motif = eyeOfHorus();
     std::vector<int> emblem = drawEmblem(motif);
     if (!reduceLevels(emblem, emblemLevels)) {
-        std::fputs("draw_artwork: the emblem has too few grey levels\n", stderr);
+        (void)std::fputs("draw_artwork: the emblem has too few grey levels\n", stderr);
         return 1;
     }
     if (!write(folder + "/emblem.bmp", emblemBmp(emblem)) ||
         !write(folder + "/taliven.ico", iconIco(drawIcon(motif)))) {
-        std::fputs("draw_artwork: cannot write the pictures\n", stderr);
+        (void)std::fputs("draw_artwork: cannot write the pictures\n", stderr);
         return 1;
     }
     return 0;
