@@ -5,6 +5,8 @@
 //    trip that does no work (WM_NULL).
 // Run: wine launch_bench.exe [runs]
 
+#include "tests/taliven_process_win.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -23,23 +25,6 @@ double nowMs() {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-struct Search {
-    DWORD processId;
-    HWND window;
-};
-
-BOOL CALLBACK findVisible(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window) != FALSE &&
-        GetWindow(window, GW_OWNER) == nullptr) {
-        search->window = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 std::wstring besideMe(const wchar_t* relative) {
@@ -65,17 +50,17 @@ Launched launch(const std::wstring& program) {
                        &startup, &launched.process) == FALSE) {
         return launched;
     }
-    Search search{launched.process.dwProcessId, nullptr};
-    while (search.window == nullptr && nowMs() - start < 30000) {
-        EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
-        if (search.window == nullptr) {
+    HWND window = nullptr;
+    while (window == nullptr && nowMs() - start < 30000) {
+        window = taliven::testing::visibleWindowOf(launched.process.dwProcessId);
+        if (window == nullptr) {
             Sleep(1);
         }
     }
     // Visible and back in its message loop: ready for the user.
-    SendMessageTimeoutW(search.window, WM_NULL, 0, 0, SMTO_BLOCK, 30000, nullptr);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 30000, nullptr);
     launched.startMs = nowMs() - start;
-    launched.window = search.window;
+    launched.window = window;
     return launched;
 }
 

@@ -6,31 +6,31 @@
 
 namespace {
 
-void voltageUpdate(benchmark::State& state) {
+// Steps one slider through its range, updating the readouts each time.
+template <auto procedure, std::int16_t taliven::testing::FakeView::*slider>
+void update(benchmark::State& state, std::int16_t other,
+            std::int16_t taliven::testing::FakeView::*otherSlider) {
     taliven::testing::FakeView view;
-    view.current = 34;
-    std::int16_t voltage = 0;
+    view.*otherSlider = other;
+    std::int16_t position = 1;
     for (auto _ : state) {
-        view.voltage = voltage;
-        voltage = static_cast<std::int16_t>((voltage + 1) % 101);
-        taliven::onVoltageChange(view, ".");
+        view.*slider = position;
+        position = static_cast<std::int16_t>(position % 100 + 1);
+        procedure(view, ".");
         view.calls.clear();
         benchmark::DoNotOptimize(view.resistanceText.data());
     }
 }
+
+void voltageUpdate(benchmark::State& state) {
+    update<taliven::onVoltageChange, &taliven::testing::FakeView::voltage>(
+        state, 34, &taliven::testing::FakeView::current);
+}
 BENCHMARK(voltageUpdate);
 
 void currentUpdate(benchmark::State& state) {
-    taliven::testing::FakeView view;
-    view.voltage = 3;
-    std::int16_t current = 1;
-    for (auto _ : state) {
-        view.current = current;
-        current = static_cast<std::int16_t>(current % 100 + 1);
-        taliven::onCurrentChange(view, ".");
-        view.calls.clear();
-        benchmark::DoNotOptimize(view.resistanceText.data());
-    }
+    update<taliven::onCurrentChange, &taliven::testing::FakeView::current>(
+        state, 3, &taliven::testing::FakeView::voltage);
 }
 BENCHMARK(currentUpdate);
 

@@ -60,9 +60,9 @@ TEST(Icon, IsOneOpaque32By32SixteenColourImage) {
     EXPECT_EQ(u16(ico, image + 14), 4U);
 
     // The standard 16 colours, in their standard order (as 0x00RRGGBB).
-    const std::uint32_t standard[16] = {
-        0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    const std::uint32_t standard[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
     const std::size_t palette = image + 40;
     for (std::size_t k = 0; k < 16; ++k) {
         EXPECT_EQ(u32(ico, palette + 4 * k), standard[k]) << "entry " << k;
@@ -78,8 +78,8 @@ TEST(Icon, IsOneOpaque32By32SixteenColourImage) {
     }
     EXPECT_EQ(used, (std::set<std::uint32_t>{0, 8, 15})); // black, grey, white only
     EXPECT_GE(white, 2);
-    EXPECT_LE(white, 8); // small highlights, not a white area
-    EXPECT_EQ(u8(ico, colours), 0U);          // a black ground up to the corners
+    EXPECT_LE(white, 8);             // small highlights, not a white area
+    EXPECT_EQ(u8(ico, colours), 0U); // a black ground up to the corners
     const std::size_t mask = colours + 32 * 16;
     ASSERT_EQ(mask + 32 * 4, ico.size());
     for (std::size_t k = mask; k < ico.size(); ++k) {

@@ -33,7 +33,7 @@ TEST(Resample, EnlargingIsSmoothAndKeepsTheTone) {
         const GreyImage large = resample(source, size, size);
         ASSERT_EQ(large.levels.size(), static_cast<std::size_t>(size * size));
         for (int x = 1; x < size; ++x) {
-            EXPECT_GE(large.at(x, size / 2), large.at(x - 1, size / 2)) << size; // no ringing
+            EXPECT_GE(large.at(x, size / 2), large.at(x - 1, size / 2)) << size;     // no ringing
             EXPECT_LE(large.at(x, size / 2) - large.at(x - 1, size / 2), 5) << size; // no steps
         }
         EXPECT_NEAR(mean(large), mean(source), 1.0);

@@ -24,9 +24,12 @@ std::size_t utf16Key(const Bytes& bytes, std::size_t at, std::string& key) {
     return at + 2;
 }
 
-std::size_t align4(std::size_t at) { return (at + 3U) & ~std::size_t{3}; }
+std::size_t align4(std::size_t at) {
+    return (at + 3U) & ~std::size_t{3};
+}
 
-void parseBlock(const Bytes& bytes, std::size_t at, const std::string& path, VersionRecord& record) {
+void parseBlock(const Bytes& bytes, std::size_t at, const std::string& path,
+                VersionRecord& record) {
     const std::size_t length = u16(bytes, at);
     const std::size_t valueLength = u16(bytes, at + 2);
     const std::uint32_t type = u16(bytes, at + 4); // 1: text
@@ -114,7 +117,8 @@ std::map<std::string, std::vector<std::string>> PeImage::imports() const {
     std::map<std::string, std::vector<std::string>> result;
     const std::uint32_t table = optional(96 + 8 * 1, 4);
     for (std::size_t at = offsetOf(table); u32(bytes_, at + 12) != 0; at += 20) {
-        std::vector<std::string>& functions = result[asciiAt(bytes_, offsetOf(u32(bytes_, at + 12)))];
+        std::vector<std::string>& functions =
+            result[asciiAt(bytes_, offsetOf(u32(bytes_, at + 12)))];
         const std::uint32_t thunks = u32(bytes_, at) != 0 ? u32(bytes_, at) : u32(bytes_, at + 16);
         for (std::size_t thunk = offsetOf(thunks); u32(bytes_, thunk) != 0; thunk += 4) {
             const std::uint32_t entry = u32(bytes_, thunk);
@@ -140,7 +144,8 @@ std::size_t PeImage::resourceEntry(std::size_t directory, std::uint32_t id) cons
 
 std::vector<std::uint32_t> PeImage::resourceIds(std::uint32_t type, bool& anyNamed) const {
     const std::size_t root = offsetOf(optional(96 + 8 * 2, 4));
-    const std::size_t typeDirectory = root + (u32(bytes_, resourceEntry(root, type) + 4) & 0x7FFFFFFFU);
+    const std::size_t typeDirectory =
+        root + (u32(bytes_, resourceEntry(root, type) + 4) & 0x7FFFFFFFU);
     anyNamed = u16(bytes_, typeDirectory + 12) != 0;
     std::vector<std::uint32_t> ids;
     const std::size_t named = u16(bytes_, typeDirectory + 12);

@@ -29,9 +29,9 @@ class ReleaseExe : public ::testing::Test {
 };
 
 TEST_F(ReleaseExe, IsAStrippedHardened32BitWindowsProgram) {
-    EXPECT_EQ(exe.coff(0, 2), 0x14CU);    // i386
-    EXPECT_EQ(exe.coff(4, 4), 0U);        // no time stamp: builds are reproducible
-    EXPECT_EQ(exe.coff(8, 4), 0U);        // no symbol table: stripped
+    EXPECT_EQ(exe.coff(0, 2), 0x14CU);     // i386
+    EXPECT_EQ(exe.coff(4, 4), 0U);         // no time stamp: builds are reproducible
+    EXPECT_EQ(exe.coff(8, 4), 0U);         // no symbol table: stripped
     EXPECT_EQ(exe.optional(0, 2), 0x10BU); // PE32
     EXPECT_EQ(exe.optional(68, 2), 2U);    // the Windows GUI subsystem
     const std::uint32_t dll = exe.optional(70, 2);
@@ -56,11 +56,12 @@ TEST_F(ReleaseExe, ImportsNothingButWindowsOwnLibraries) {
     for (const auto& [dll, functions] : imports) {
         EXPECT_EQ(windows.count(lower(dll)), 1U) << dll;
     }
-    // The stack protector seeds its canary from the system's random source.
+    // The stack protector seeds its canary from the system's random source
+    // (RtlGenRandom, exported as SystemFunction036).
     bool seeded = false;
     for (const auto& [dll, functions] : imports) {
         seeded = seeded || (lower(dll) == "advapi32.dll" &&
-                            std::find(functions.begin(), functions.end(), "CryptGenRandom") !=
+                            std::find(functions.begin(), functions.end(), "SystemFunction036") !=
                                 functions.end());
     }
     EXPECT_TRUE(seeded) << "no stack protector runtime";
@@ -109,7 +110,7 @@ TEST_F(ReleaseExe, CarriesItsVersionRecord) {
     EXPECT_EQ(version.productVersionMs, 0x00010000U);
     EXPECT_EQ(version.productVersionLs, 0x00000001U);
     EXPECT_EQ(version.flags & version.flagsMask, 0U);
-    EXPECT_EQ(version.fileOs, 0x00000004U);  // VOS__WINDOWS32
+    EXPECT_EQ(version.fileOs, 0x00000004U);   // VOS__WINDOWS32
     EXPECT_EQ(version.fileType, 0x00000001U); // VFT_APP
     EXPECT_EQ(version.translations, std::vector<std::uint32_t>{0x04B00409U});
     const auto text = [&version](const std::string& key) {

@@ -15,6 +15,7 @@ std::wstring programPath(const wchar_t* program) {
 
 struct FindContext {
     DWORD processId;
+    const wchar_t* className;
     HWND found;
 };
 
@@ -22,8 +23,9 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
     auto* find = reinterpret_cast<FindContext*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && className(window) == L"Taliven.Form1" &&
-        IsWindowVisible(window) != FALSE) {
+    if (owner == find->processId && IsWindowVisible(window) != FALSE &&
+        GetWindow(window, GW_OWNER) == nullptr &&
+        (find->className == nullptr || className(window) == find->className)) {
         find->found = window;
         return FALSE;
     }
@@ -31,6 +33,12 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
 }
 
 } // namespace
+
+HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+    FindContext find{processId, windowClass, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
 
 bool waitUntil(const std::function<bool()>& condition, int limitMs) {
     for (int waited = 0; waited < limitMs; waited += 10) {
@@ -50,15 +58,13 @@ TalivenProcess::TalivenProcess(const wchar_t* program) {
                        &startup, &process_) == FALSE) {
         throw std::runtime_error("cannot start the program");
     }
-    FindContext find{process_.dwProcessId, nullptr};
-    waitUntil([&find] {
-        EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&find));
-        return find.found != nullptr;
+    waitUntil([this] {
+        window_ = visibleWindowOf(process_.dwProcessId, L"Taliven.Form1");
+        return window_ != nullptr;
     });
-    if (find.found == nullptr) {
+    if (window_ == nullptr) {
         throw std::runtime_error("the window did not appear");
     }
-    window_ = find.found;
     threadId_ = GetWindowThreadProcessId(window_, nullptr);
     // Wait for the first paint to have happened before anyone looks.
     SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 10000, nullptr);

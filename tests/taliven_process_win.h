@@ -15,6 +15,10 @@ namespace taliven::testing {
 // own time. Returns whether it came true (never judged on speed).
 bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000);
 
+// The visible, unowned top-level window of a process (of that class, if one
+// is named), or null.
+[[nodiscard]] HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass = nullptr);
+
 class TalivenProcess {
   public:
     // Starts the named program from the build's window folder and waits until

@@ -170,7 +170,8 @@ TEST(Emblem, FillsItsFrameUnscaledAt96DpiAndSmoothlyElsewhere) {
     for (int y = 0; y < heightPx; ++y) {
         for (int x = 0; x < widthPx; ++x) {
             const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
-            ASSERT_TRUE(GetRValue(colour) == GetGValue(colour) && GetGValue(colour) == GetBValue(colour))
+            ASSERT_TRUE(GetRValue(colour) == GetGValue(colour) &&
+                        GetGValue(colour) == GetBValue(colour))
                 << "not grey at " << x << ", " << y;
             if (widthPx == 64 && heightPx == 64) {
                 ASSERT_EQ(GetRValue(colour), emblemLevel(x, y)) << x << ", " << y;
@@ -184,7 +185,7 @@ TEST(Emblem, FillsItsFrameUnscaledAt96DpiAndSmoothlyElsewhere) {
         designedSum += u8(bmp, pixels + static_cast<std::size_t>(k));
     }
     EXPECT_NEAR(sum / (widthPx * heightPx), designedSum / (64 * 64), 2.0); // same picture
-    EXPECT_GT(levels.size(), 150U); // shaded, not posterised
+    EXPECT_GT(levels.size(), 150U);                                        // shaded, not posterised
     EXPECT_EQ(app.close(), 0U);
 }
 

@@ -26,12 +26,12 @@ struct Stroke {
 
 struct Motif {
     std::vector<Stroke> lines; // the grey linework
-    Point irisCentre;
-    double irisRadius;
-    double pupilRadius;
-    Point highlight; // the main catch-light inside the pupil
-    double highlightRadius;
-    Point secondHighlight; // a smaller one on the lower rim of the iris
+    Point irisCentre{};
+    double irisRadius = 0;
+    double pupilRadius = 0;
+    Point highlight{}; // the main catch-light inside the pupil
+    double highlightRadius = 0;
+    Point secondHighlight{}; // a smaller one on the lower rim of the iris
 };
 
 [[nodiscard]] Motif eyeOfHorus();
