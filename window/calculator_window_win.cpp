@@ -1,13 +1,10 @@
 #include "window/calculator_window_win.h"
 
-#include "readout/errors.h"
-#include "readout/readout.h"
 #include "resources/resource_ids.h"
 #include "window/dpi_win.h"
 #include "window/emblem_win.h"
+#include "window/last_error_win.h"
 #include "window/layout.h"
-#include "window/readout_view_win.h"
-#include "window/slider_steps.h"
 #include "window/text_win.h"
 
 #include <exception>
@@ -16,21 +13,10 @@
 namespace taliven {
 namespace {
 
-static_assert(SB_LINELEFT == static_cast<unsigned>(ScrollRequest::LineLeft) &&
-              SB_PAGERIGHT == static_cast<unsigned>(ScrollRequest::PageRight) &&
-              SB_THUMBPOSITION == static_cast<unsigned>(ScrollRequest::ThumbPosition) &&
-              SB_THUMBTRACK == static_cast<unsigned>(ScrollRequest::ThumbTrack) &&
-              SB_RIGHT == static_cast<unsigned>(ScrollRequest::Right) &&
-              SB_ENDSCROLL == static_cast<unsigned>(ScrollRequest::EndScroll));
-
 constexpr wchar_t className[] = L"Taliven.Form1";
 // Fixed size: nothing in the window follows a resize, so none is offered.
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
-
-[[noreturn]] void throwLastError(const char* what) {
-    throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
-}
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -270,53 +256,6 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
-    // Any process can send WM_HSCROLL: only our two sliders are listened to,
-    // and positions come from the control itself, in 32 bits, not from the
-    // message's 16-bit copy.
-    const auto sender = reinterpret_cast<HWND>(lParam);
-    const bool isVoltage = sender == controlFor(ControlRole::VoltageSlider);
-    const bool isCurrent = sender == controlFor(ControlRole::CurrentSlider);
-    if (failed_ || sender == nullptr || (!isVoltage && !isCurrent)) {
-        return;
-    }
-    const ControlDefinition* definition = nullptr;
-    for (const ControlDefinition& control : form_.controls) {
-        if (control.role == (isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider)) {
-            definition = &control;
-        }
-    }
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_POS | SIF_TRACKPOS;
-    if (GetScrollInfo(sender, SB_CTL, &info) == FALSE) {
-        throwLastError(isVoltage ? "Reading the voltage slider" : "Reading the current slider");
-    }
-    const auto target =
-        targetPosition(LOWORD(wParam), info.nPos, info.nTrackPos, definition->range);
-    if (!target || *target == info.nPos) {
-        return; // the value did not change, so there is no change to report
-    }
-    SCROLLINFO update{};
-    update.cbSize = sizeof update;
-    update.fMask = SIF_POS;
-    update.nPos = *target;
-    // Repainting at once would draw the thumb once per step of a held key;
-    // invalidating lets the next paint draw only the latest position.
-    SetScrollInfo(sender, SB_CTL, &update, FALSE);
-    InvalidateRect(sender, nullptr, FALSE);
-
-    WindowReadoutView view(
-        {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),
-         controlFor(ControlRole::VoltageReadout), controlFor(ControlRole::CurrentReadout),
-         controlFor(ControlRole::ResistanceReadout)});
-    if (isVoltage) {
-        onVoltageChange(view, decimalSeparator_);
-    } else {
-        onCurrentChange(view, decimalSeparator_);
-    }
-}
-
 LRESULT CalculatorWindow::onControlColour(HDC dc, HWND control) noexcept {
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
         if (controls_[index] == control && form_.controls[index].background) {
@@ -329,30 +268,6 @@ LRESULT CalculatorWindow::onControlColour(HDC dc, HWND control) noexcept {
     SetBkColor(dc, form_.background);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(backgroundBrush_.get());
-}
-
-void CalculatorWindow::readDecimalSeparator() {
-    wchar_t separator[8] = {};
-    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
-                                      static_cast<int>(std::size(separator)));
-    decimalSeparator_ = length > 1 ? narrow(separator) : std::string(".");
-}
-
-void CalculatorWindow::reportFailure(const char* what) noexcept {
-    if (failed_) {
-        return;
-    }
-    failed_ = true;
-    try {
-        const std::wstring text = L"Taliven stopped because of an error:\n\n" + widen(what);
-        MessageBoxW(hwnd_, text.c_str(), L"Taliven", MB_OK | MB_ICONERROR);
-    } catch (...) {
-        MessageBoxW(hwnd_, L"Taliven stopped because of an error.", L"Taliven",
-                    MB_OK | MB_ICONERROR);
-    }
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_); // WM_DESTROY ends the message loop with exit code 1
-    }
 }
 
 HWND CalculatorWindow::controlFor(ControlRole role) const noexcept {

@@ -2,6 +2,7 @@
 
 #include "readout/errors.h"
 #include "resources/resource_ids.h"
+#include "window/last_error_win.h"
 
 #include <cstring>
 
@@ -27,7 +28,7 @@ GreyImage loadEmblem(HINSTANCE instance) {
     const DWORD size = found != nullptr ? SizeofResource(instance, found) : 0;
     BITMAPINFOHEADER header{};
     if (bytes == nullptr || size < sizeof header) {
-        throw ControlError("Loading the emblem", static_cast<std::uint32_t>(GetLastError()));
+        throwLastError("Loading the emblem");
     }
     std::memcpy(&header, bytes, sizeof header);
     const int widthPx = header.biWidth;
@@ -73,7 +74,7 @@ UniqueBitmap makeGreyBitmap(const GreyImage& image) {
     UniqueBitmap bitmap(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
                                          DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || bits == nullptr) {
-        throw ControlError("Drawing the emblem", static_cast<std::uint32_t>(GetLastError()));
+        throwLastError("Drawing the emblem");
     }
     auto* rows = static_cast<std::uint8_t*>(bits);
     for (int y = 0; y < image.heightPx; ++y) {

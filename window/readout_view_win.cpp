@@ -1,6 +1,6 @@
 #include "window/readout_view_win.h"
 
-#include "readout/errors.h"
+#include "window/last_error_win.h"
 #include "window/text_win.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ std::int16_t toStep(int position) {
 void setText(HWND label, std::string_view text, const char* what) {
     SetLastError(ERROR_SUCCESS);
     if (SetWindowTextW(label, widen(text).c_str()) == FALSE) {
-        throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
+        throwLastError(what);
     }
 }
 
@@ -31,7 +31,7 @@ int scrollPosition(HWND slider, const char* what) {
     info.fMask = SIF_POS;
     SetLastError(ERROR_SUCCESS);
     if (GetScrollInfo(slider, SB_CTL, &info) == FALSE) {
-        throw ControlError(what, static_cast<std::uint32_t>(GetLastError()));
+        throwLastError(what);
     }
     return info.nPos;
 }
