@@ -50,14 +50,19 @@ bool waitUntil(const std::function<bool()>& condition, int limitMs) {
     return condition();
 }
 
-TalivenProcess::TalivenProcess(const wchar_t* program) {
+PROCESS_INFORMATION startProgram(const wchar_t* program) {
     std::wstring commandLine = L"\"" + programPath(program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process_) == FALSE) {
+                       &startup, &process) == FALSE) {
         throw std::runtime_error("cannot start the program");
     }
+    return process;
+}
+
+TalivenProcess::TalivenProcess(const wchar_t* program) : process_(startProgram(program)) {
     waitUntil([this] {
         window_ = visibleWindowOf(process_.dwProcessId, L"Taliven.Form1");
         return window_ != nullptr;

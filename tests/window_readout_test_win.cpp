@@ -180,5 +180,25 @@ TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {
     EXPECT_EQ(app.waitForExit(), 1U);
 }
 
+TEST(ErrorReport, AFailedStartIsReportedWithNothingHalfBuiltOnScreen) {
+    // A build without its emblem: the window fails while making its controls.
+    const PROCESS_INFORMATION broken = startProgram(L"TalivenBroken.exe");
+    HWND report = nullptr;
+    ASSERT_TRUE(
+        waitUntil([&] { return (report = findErrorReport(broken.dwThreadId)) != nullptr; }));
+    EXPECT_EQ(text(report), "Taliven");
+    EXPECT_NE(reportText(report).find("could not start"), std::string::npos) << reportText(report);
+    EXPECT_NE(reportText(report).find("emblem"), std::string::npos) << reportText(report);
+    EXPECT_EQ(FindWindowW(L"Taliven.Form1", nullptr), nullptr);
+
+    PostMessageW(report, WM_COMMAND, IDOK, 0);
+    WaitForSingleObject(broken.hProcess, 20000);
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(broken.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 1U);
+    CloseHandle(broken.hThread);
+    CloseHandle(broken.hProcess);
+}
+
 } // namespace
 } // namespace taliven::testing

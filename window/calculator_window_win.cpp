@@ -61,7 +61,6 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
         throwLastError("Creating the window colours");
     }
     readDecimalSeparator();
-    emblem_ = loadEmblem(instance);
     registerWindowClass(instance, &CalculatorWindow::windowProc);
 
     const std::wstring title = widen(form.title);
@@ -102,6 +101,9 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
             throwLastError("Creating a control");
         }
         controls_[index] = child;
+        if (control.kind == ControlKind::Picture) {
+            emblem_ = loadEmblem(instance);
+        }
         if (isSlider) {
             // A page size of 0 keeps the thumb small and every value reachable.
             SCROLLINFO info{};
