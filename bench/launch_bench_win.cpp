@@ -28,13 +28,6 @@ double nowMs() {
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-std::wstring besideMe(const wchar_t* relative) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + relative;
-}
-
 struct Launched {
     PROCESS_INFORMATION process{};
     HWND window = nullptr;
@@ -43,14 +36,8 @@ struct Launched {
 
 Launched launch(const std::wstring& program) {
     Launched launched;
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     const double start = nowMs();
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &launched.process) == FALSE) {
-        return launched;
-    }
+    launched.process = taliven::testing::startProcess(program);
     HWND window = nullptr;
     while (window == nullptr && nowMs() - start < 30000) {
         window = taliven::testing::visibleWindowOf(launched.process.dwProcessId);
@@ -130,8 +117,8 @@ void measureUpdates(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     const int runs =
         argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 11;
-    const std::wstring taliven = besideMe(L"..\\window\\Taliven.exe");
-    const std::wstring bare = besideMe(L"bare_window.exe");
+    const std::wstring taliven = taliven::testing::besideThisProgram(L"..\\window\\Taliven.exe");
+    const std::wstring bare = taliven::testing::besideThisProgram(L"bare_window.exe");
     std::vector<double> talivenMs;
     std::vector<double> bareMs;
     for (int run = 0; run < runs; ++run) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <initializer_list>
 
 namespace taliven {
 
@@ -12,9 +14,11 @@ namespace taliven {
 // machinery.
 class Error : public std::exception {
   public:
-    explicit Error(const char* message, const char* detail = "") noexcept {
-        append(message);
-        append(detail);
+    // The message is the parts joined, cut short if it would not fit.
+    template <typename... Parts> explicit Error(const char* first, Parts... rest) noexcept {
+        for (const char* part : std::initializer_list<const char*>{first, rest...}) {
+            append(part);
+        }
     }
     [[nodiscard]] const char* what() const noexcept override { return message_; }
 
@@ -46,34 +50,16 @@ class FloatingPointError : public Error {
 class ControlError : public Error {
   public:
     ControlError(const char* operation, std::uint32_t code) noexcept
-        : Error(operation, Detail(code).text), code_(code) {}
+        : Error(operation, " failed (error ", Number(code).digits, ")"), code_(code) {}
 
     [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
 
   private:
-    // " failed (error N)"
-    struct Detail {
-        explicit Detail(std::uint32_t code) noexcept {
-            char digits[12] = {};
-            std::size_t count = 0;
-            do {
-                digits[count++] = static_cast<char>('0' + code % 10);
-                code /= 10;
-            } while (code != 0);
-            const char prefix[] = " failed (error ";
-            std::size_t at = 0;
-            for (const char c : prefix) {
-                if (c != '\0') {
-                    text[at++] = c;
-                }
-            }
-            while (count > 0) {
-                text[at++] = digits[--count];
-            }
-            text[at++] = ')';
-            text[at] = '\0';
+    struct Number {
+        explicit Number(std::uint32_t value) noexcept {
+            *std::to_chars(digits, digits + sizeof digits - 1, value).ptr = '\0';
         }
-        char text[32] = {};
+        char digits[12] = {};
     };
 
     std::uint32_t code_;

@@ -5,14 +5,6 @@
 namespace taliven::testing {
 namespace {
 
-std::wstring programPath(const wchar_t* program) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path.erase(path.find_last_of(L"\\/") + 1);
-    return path + L"..\\window\\" + program;
-}
-
 struct FindContext {
     DWORD processId;
     const wchar_t* className;
@@ -23,7 +15,7 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
     auto* find = reinterpret_cast<FindContext*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && IsWindowVisible(window) != FALSE &&
+    if ((find->processId == 0 || owner == find->processId) && IsWindowVisible(window) != FALSE &&
         GetWindow(window, GW_OWNER) == nullptr &&
         (find->className == nullptr || className(window) == find->className)) {
         find->found = window;
@@ -33,6 +25,30 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
 }
 
 } // namespace
+
+std::wstring besideThisProgram(const std::wstring& relative) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    path.erase(path.find_last_of(L"\\/") + 1);
+    return path + relative;
+}
+
+PROCESS_INFORMATION startProcess(const std::wstring& path) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process) == FALSE) {
+        throw std::runtime_error("cannot start the program");
+    }
+    return process;
+}
+
+PROCESS_INFORMATION startProgram(const wchar_t* program) {
+    return startProcess(besideThisProgram(std::wstring(L"..\\window\\") + program));
+}
 
 HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass) {
     FindContext find{processId, windowClass, nullptr};
@@ -48,18 +64,6 @@ bool waitUntil(const std::function<bool()>& condition, int limitMs) {
         Sleep(10);
     }
     return condition();
-}
-
-PROCESS_INFORMATION startProgram(const wchar_t* program) {
-    std::wstring commandLine = L"\"" + programPath(program) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process) == FALSE) {
-        throw std::runtime_error("cannot start the program");
-    }
-    return process;
 }
 
 TalivenProcess::TalivenProcess(const wchar_t* program) : process_(startProgram(program)) {

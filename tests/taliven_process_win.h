@@ -15,11 +15,14 @@ namespace taliven::testing {
 // own time. Returns whether it came true (never judged on speed).
 bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000);
 
+// A path relative to the folder of the running program.
+[[nodiscard]] std::wstring besideThisProgram(const std::wstring& relative);
+[[nodiscard]] PROCESS_INFORMATION startProcess(const std::wstring& path);
 // Starts a program of the build's window folder.
 [[nodiscard]] PROCESS_INFORMATION startProgram(const wchar_t* program);
 
-// The visible, unowned top-level window of a process (of that class, if one
-// is named), or null.
+// The visible, unowned top-level window of a process (any process for 0; of
+// that class, if one is named), or null.
 [[nodiscard]] HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass = nullptr);
 
 class TalivenProcess {

@@ -1,32 +1,19 @@
 // A helper for scripts: waits for Taliven's window and prints its frame in
 // screen pixels ("left top width height"), or with --close asks it to close.
 
+#include "tests/taliven_process_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
 
-namespace {
-
-BOOL CALLBACK findCalculator(HWND window, LPARAM out) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (lstrcmpW(name, L"Taliven.Form1") == 0 && IsWindowVisible(window) != FALSE) {
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
 int wmain(int argc, wchar_t** argv) {
     HWND window = nullptr;
-    for (int waited = 0; window == nullptr && waited < 30000; waited += 50) {
-        EnumWindows(findCalculator, reinterpret_cast<LPARAM>(&window));
-        if (window == nullptr) {
-            Sleep(50);
-        }
-    }
+    taliven::testing::waitUntil(
+        [&window] {
+            return (window = taliven::testing::visibleWindowOf(0, L"Taliven.Form1")) != nullptr;
+        },
+        30000);
     if (window == nullptr) {
         std::fputs("no Taliven window\n", stderr);
         return 1;

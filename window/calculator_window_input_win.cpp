@@ -2,7 +2,6 @@
 
 #include "readout/readout.h"
 #include "window/last_error_win.h"
-#include "window/readout_view_win.h"
 #include "window/slider_steps.h"
 #include "window/text_win.h"
 
@@ -22,16 +21,10 @@ void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     // and positions come from the control itself, in 32 bits, not from the
     // message's 16-bit copy.
     const auto sender = reinterpret_cast<HWND>(lParam);
-    const bool isVoltage = sender == controlFor(ControlRole::VoltageSlider);
-    const bool isCurrent = sender == controlFor(ControlRole::CurrentSlider);
+    const bool isVoltage = sender == bound_.voltageSlider;
+    const bool isCurrent = sender == bound_.currentSlider;
     if (failed_ || sender == nullptr || (!isVoltage && !isCurrent)) {
         return;
-    }
-    const ControlDefinition* definition = nullptr;
-    for (const ControlDefinition& control : form_.controls) {
-        if (control.role == (isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider)) {
-            definition = &control;
-        }
     }
     SCROLLINFO info{};
     info.cbSize = sizeof info;
@@ -39,8 +32,9 @@ void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     if (GetScrollInfo(sender, SB_CTL, &info) == FALSE) {
         throwLastError(isVoltage ? "Reading the voltage slider" : "Reading the current slider");
     }
-    const auto target =
-        targetPosition(LOWORD(wParam), info.nPos, info.nTrackPos, definition->range);
+    const auto target = targetPosition(
+        LOWORD(wParam), info.nPos, info.nTrackPos,
+        rangeOf(isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider));
     if (!target || *target == info.nPos) {
         return; // the value did not change, so there is no change to report
     }
@@ -53,10 +47,7 @@ void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     SetScrollInfo(sender, SB_CTL, &update, FALSE);
     InvalidateRect(sender, nullptr, FALSE);
 
-    WindowReadoutView view(
-        {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),
-         controlFor(ControlRole::VoltageReadout), controlFor(ControlRole::CurrentReadout),
-         controlFor(ControlRole::ResistanceReadout)});
+    WindowReadoutView view(bound_);
     if (isVoltage) {
         onVoltageChange(view, decimalSeparator_);
     } else {

@@ -8,7 +8,6 @@
 #include "window/text_win.h"
 
 #include <exception>
-#include <stdexcept>
 
 namespace taliven {
 namespace {
@@ -76,7 +75,7 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     running_ = true;
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    SetFocus(controlFor(ControlRole::VoltageSlider));
+    SetFocus(bound_.voltageSlider);
 
     // After the first paint: nobody can ask for a name before the window shows.
     accessibleNames_ = std::make_unique<AccessibleNames>();
@@ -101,8 +100,27 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
             throwLastError("Creating a control");
         }
         controls_[index] = child;
-        if (control.kind == ControlKind::Picture) {
+        switch (control.role) {
+        case ControlRole::VoltageSlider:
+            bound_.voltageSlider = child;
+            break;
+        case ControlRole::CurrentSlider:
+            bound_.currentSlider = child;
+            break;
+        case ControlRole::VoltageReadout:
+            bound_.voltageReadout = child;
+            break;
+        case ControlRole::CurrentReadout:
+            bound_.currentReadout = child;
+            break;
+        case ControlRole::ResistanceReadout:
+            bound_.resistanceReadout = child;
+            break;
+        case ControlRole::Emblem:
             emblem_ = loadEmblem(instance);
+            break;
+        case ControlRole::Caption:
+            break;
         }
         if (isSlider) {
             // A page size of 0 keeps the thumb small and every value reachable.
@@ -128,21 +146,17 @@ void CalculatorWindow::applyDpi(int dpi) {
         SetWindowPos(controls_[index], nullptr, rect.left, rect.top, rect.widthPx(),
                      rect.heightPx(), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (form_.controls[index].kind == ControlKind::Picture) {
+            // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
+            UniqueBitmap picture =
+                makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
+            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(picture.get()));
+            emblemBitmap_ = std::move(picture); // the previous one is no longer shown
+        }
     }
     font_ = std::move(font); // the old font is freed only once no control uses it
     dpi_ = dpi;
-
-    // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (form_.controls[index].kind == ControlKind::Picture) {
-            const PixelRect frame = controlRectPx(form_.controls[index], dpi);
-            UniqueBitmap picture =
-                makeGreyBitmap(resample(emblem_, frame.widthPx(), frame.heightPx()));
-            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(picture.get()));
-            emblemBitmap_ = std::move(picture);
-        }
-    }
 
     const PixelRect clientPx = clientRectPx(form_, dpi);
     const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
@@ -242,7 +256,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_SETFOCUS:
-        SetFocus(lastFocus_ != nullptr ? lastFocus_ : controlFor(ControlRole::VoltageSlider));
+        SetFocus(lastFocus_ != nullptr ? lastFocus_ : bound_.voltageSlider);
         return 0;
     case WM_DESTROY:
         if (accessibleNames_) {
@@ -272,13 +286,14 @@ LRESULT CalculatorWindow::onControlColour(HDC dc, HWND control) noexcept {
     return reinterpret_cast<LRESULT>(backgroundBrush_.get());
 }
 
-HWND CalculatorWindow::controlFor(ControlRole role) const noexcept {
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (form_.controls[index].role == role) {
-            return controls_[index];
+const SliderRange& CalculatorWindow::rangeOf(ControlRole slider) const noexcept {
+    static constexpr SliderRange none{};
+    for (const ControlDefinition& control : form_.controls) {
+        if (control.role == slider) {
+            return control.range;
         }
     }
-    return nullptr;
+    return none;
 }
 
 } // namespace taliven

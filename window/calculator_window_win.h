@@ -4,6 +4,7 @@
 #include "window/form_definition.h"
 #include "window/grey_image.h"
 #include "window/handles_win.h"
+#include "window/readout_view_win.h"
 
 #include <windows.h>
 
@@ -45,12 +46,13 @@ class CalculatorWindow {
     LRESULT onControlColour(HDC dc, HWND control) noexcept;
     void readDecimalSeparator();
     void reportFailure(const char* what) noexcept;
-    [[nodiscard]] HWND controlFor(ControlRole role) const noexcept;
+    [[nodiscard]] const SliderRange& rangeOf(ControlRole slider) const noexcept;
 
     const FormDefinition& form_;
     HWND hwnd_ = nullptr; // valid from WM_NCCREATE to WM_NCDESTROY
     UniqueWindow window_;
     std::array<HWND, std::tuple_size_v<decltype(FormDefinition::controls)>> controls_{};
+    WindowReadoutView::Controls bound_{}; // what the readout procedures reach, by role
     UniqueBrush backgroundBrush_;
     UniqueBrush readoutBrush_;
     UniqueFont font_;
