@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string_view>
 
 namespace taliven {
@@ -54,18 +53,6 @@ TEST(FormDefinition, RowsStayAlignedAtAnyDpi) {
         EXPECT_EQ(controlRectPx(byName("HScroll2"), dpi).right,
                   controlRectPx(byName("cur"), dpi).right);
     }
-}
-
-TEST(FormDefinition, TabOrderIsDenseAndOnlySlidersAreStops) {
-    std::set<int> tabIndices;
-    for (const ControlDefinition& control : calculatorForm().controls) {
-        if (control.tabIndex) {
-            EXPECT_TRUE(tabIndices.insert(*control.tabIndex).second) << control.name;
-        }
-        EXPECT_EQ(control.range.maximum > 0, control.kind == ControlKind::HorizontalScrollBar);
-    }
-    EXPECT_EQ(tabIndices.size(), 8U);
-    EXPECT_EQ(*tabIndices.rbegin(), 7);
 }
 
 TEST(TwipsToPixels, RoundsHalfAwayFromZeroLikeMulDiv) {

@@ -47,10 +47,5 @@ TEST(Resample, ReducingAveragesWhatEachPixelCovers) {
     EXPECT_NEAR(mean(resample(gradient(64), 48, 48)), mean(gradient(64)), 1.0);
 }
 
-TEST(Resample, EmptyFramesGiveEmptyPictures) {
-    EXPECT_TRUE(resample(gradient(8), 0, 5).levels.empty());
-    EXPECT_EQ(resample(GreyImage{}, 2, 2).levels.size(), 4U);
-}
-
 } // namespace
 } // namespace taliven

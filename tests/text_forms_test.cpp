@@ -64,13 +64,5 @@ TEST(FormatReal, NamesValuesThatAreNotNumbers) {
     EXPECT_EQ(formatReal(-HUGE_VAL, "."), "-Infinity");
 }
 
-TEST(FormatInteger, PlainDigits) {
-    EXPECT_EQ(formatInteger(0), "0");
-    EXPECT_EQ(formatInteger(5), "5");
-    EXPECT_EQ(formatInteger(100), "100");
-    EXPECT_EQ(formatInteger(32767), "32767");
-    EXPECT_EQ(formatInteger(-328), "-328");
-}
-
 } // namespace
 } // namespace taliven
