@@ -6,7 +6,7 @@
 //    back, which leaves only the update itself.
 // Run: wine launch_bench.exe [runs]
 
-#include "tests/taliven_process_win.h"
+#include "tests/window_driver_win.h"
 
 #include <windows.h>
 

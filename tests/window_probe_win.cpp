@@ -1,7 +1,7 @@
 // A helper for scripts: waits for Taliven's window and prints its frame in
 // screen pixels ("left top width height"), or with --close asks it to close.
 
-#include "tests/taliven_process_win.h"
+#include "tests/window_driver_win.h"
 
 #include <windows.h>
 

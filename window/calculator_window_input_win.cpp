@@ -1,11 +1,15 @@
 #include "window/calculator_window_win.h"
 
 #include "readout/readout.h"
+#include "resources/resource_ids.h"
 #include "window/last_error_win.h"
-#include "window/slider_steps.h"
+#include "window/quantities.h"
 #include "window/text_win.h"
 
-// How the sliders reach the readouts, and what happens when that fails.
+#include <cstring>
+
+// How the sliders, the wheel and the keys reach the readouts, and what
+// happens when that fails.
 
 namespace taliven {
 
@@ -14,26 +18,33 @@ static_assert(SB_LINELEFT == static_cast<unsigned>(ScrollRequest::LineLeft) &&
               SB_THUMBPOSITION == static_cast<unsigned>(ScrollRequest::ThumbPosition) &&
               SB_THUMBTRACK == static_cast<unsigned>(ScrollRequest::ThumbTrack) &&
               SB_RIGHT == static_cast<unsigned>(ScrollRequest::Right) &&
-              SB_ENDSCROLL == static_cast<unsigned>(ScrollRequest::EndScroll));
+              SB_ENDSCROLL == static_cast<unsigned>(ScrollRequest::EndScroll) &&
+              WheelSteps::notch == WHEEL_DELTA);
 
 void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
-    // Any process can send WM_HSCROLL: only our two sliders are listened to,
-    // and positions come from the control itself, in 32 bits, not from the
-    // message's 16-bit copy.
+    // Any process can send WM_HSCROLL: only our two sliders are listened to.
     const auto sender = reinterpret_cast<HWND>(lParam);
-    const bool isVoltage = sender == bound_.voltageSlider;
-    const bool isCurrent = sender == bound_.currentSlider;
-    if (failed_ || sender == nullptr || (!isVoltage && !isCurrent)) {
+    if (sender != nullptr && (sender == bound_.voltageSlider || sender == bound_.currentSlider)) {
+        moveSlider(sender, LOWORD(wParam), HIWORD(wParam));
+    }
+}
+
+void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPosition) {
+    if (failed_) {
         return;
     }
+    const bool isVoltage = slider == bound_.voltageSlider;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_POS | SIF_TRACKPOS;
-    if (GetScrollInfo(sender, SB_CTL, &info) == FALSE) {
+    if (GetScrollInfo(slider, SB_CTL, &info) == FALSE) {
         throwLastError(isVoltage ? "Reading the voltage slider" : "Reading the current slider");
     }
+    // While the thumb is dragged the control knows where it is, in 32 bits;
+    // otherwise ("Scroll Here") only the message says where to go.
+    const int thumb = GetCapture() == slider ? info.nTrackPos : thumbPosition;
     const auto target = targetPosition(
-        LOWORD(wParam), info.nPos, info.nTrackPos,
+        request, info.nPos, thumb,
         rangeOf(isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider));
     if (!target || *target == info.nPos) {
         return; // the value did not change, so there is no change to report
@@ -44,21 +55,102 @@ void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     update.nPos = *target;
     // Repainting at once would draw the thumb once per step of a held key;
     // invalidating lets the next paint draw only the latest position.
-    SetScrollInfo(sender, SB_CTL, &update, FALSE);
-    InvalidateRect(sender, nullptr, FALSE);
+    SetScrollInfo(slider, SB_CTL, &update, FALSE);
+    InvalidateRect(slider, nullptr, FALSE);
 
+    const std::string resistanceBefore = windowText(bound_.resistanceReadout);
     WindowReadoutView view(bound_);
     if (isVoltage) {
         onVoltageChange(view, decimalSeparator_);
     } else {
         onCurrentChange(view, decimalSeparator_);
     }
+
+    // Screen readers: the slider speaks its value with its unit, and a new
+    // resistance is announced like a calculator's result.
+    if (annotations_.started()) {
+        const HWND readout = isVoltage ? bound_.voltageReadout : bound_.currentReadout;
+        annotations_.setValue(
+            slider, widen(withUnit(windowText(readout), quantities[isVoltage ? 0 : 1])).c_str());
+    }
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+    if (windowText(bound_.resistanceReadout) != resistanceBefore) {
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, bound_.resistanceReadout, OBJID_CLIENT,
+                       CHILDID_SELF);
+    }
+}
+
+void CalculatorWindow::onWheel(WPARAM wParam, LPARAM lParam, bool horizontal) {
+    // The slider under the pointer, else the one with the focus.
+    const POINT pointer{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    HWND slider = WindowFromPoint(pointer);
+    if (slider != bound_.voltageSlider && slider != bound_.currentSlider) {
+        slider = GetFocus();
+    }
+    if (slider != bound_.voltageSlider && slider != bound_.currentSlider) {
+        return;
+    }
+    // A wheel the user has set to scroll nothing moves nothing.
+    UINT amount = 1;
+    SystemParametersInfoW(horizontal ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0,
+                          &amount, 0);
+    if (amount == 0) {
+        return;
+    }
+    const int steps =
+        (horizontal ? horizontalWheel_ : verticalWheel_).add(static_cast<short>(HIWORD(wParam)));
+    // Away from the user and tilted right both mean more.
+    for (int k = 0; k < (steps < 0 ? -steps : steps); ++k) {
+        moveSlider(slider, steps > 0 ? SB_LINERIGHT : SB_LINELEFT, 0);
+    }
+}
+
+void CalculatorWindow::copyReadouts() const {
+    const std::wstring table =
+        widen(clipboardText({windowText(bound_.voltageReadout), windowText(bound_.currentReadout),
+                             windowText(bound_.resistanceReadout)}));
+    const std::size_t bytes = (table.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    void* locked = memory != nullptr ? GlobalLock(memory) : nullptr;
+    if (locked != nullptr) {
+        std::memcpy(locked, table.c_str(), bytes);
+        GlobalUnlock(memory);
+        if (OpenClipboard(hwnd_) != FALSE) {
+            EmptyClipboard();
+            if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr) {
+                memory = nullptr; // the clipboard owns it now
+            }
+            CloseClipboard();
+        }
+    }
+    if (memory != nullptr) {
+        GlobalFree(memory);
+        MessageBeep(MB_ICONWARNING); // another program holds the clipboard
+    }
+}
+
+void CalculatorWindow::toggleKeepOnTop() noexcept {
+    keepOnTop_ = !keepOnTop_;
+    SetWindowPos(hwnd_, keepOnTop_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CheckMenuItem(GetSystemMenu(hwnd_, FALSE), IDM_KEEP_ON_TOP,
+                  keepOnTop_ ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }
 
 void CalculatorWindow::readDecimalSeparator() {
     wchar_t separator[8] = {};
+#ifdef TALIVEN_SEPARATOR_FROM_REGISTRY
+    // A test build: Wine keeps a process's locale fixed once read, so the
+    // stored setting is read afresh to show a change while running.
+    DWORD size = sizeof separator;
+    const int length = RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sDecimal",
+                                    RRF_RT_REG_SZ, nullptr, separator, &size) == ERROR_SUCCESS
+                           ? 2
+                           : 0;
+#else
     const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator,
                                       static_cast<int>(std::size(separator)));
+#endif
     decimalSeparator_ = length > 1 ? narrow(separator) : std::string(".");
 }
 
@@ -77,6 +169,16 @@ void CalculatorWindow::reportFailure(const char* what) noexcept {
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_); // WM_DESTROY ends the message loop with exit code 1
     }
+}
+
+const SliderRange& CalculatorWindow::rangeOf(ControlRole slider) const noexcept {
+    static constexpr SliderRange none{};
+    for (const ControlDefinition& control : form_.controls) {
+        if (control.role == slider) {
+            return control.range;
+        }
+    }
+    return none;
 }
 
 } // namespace taliven

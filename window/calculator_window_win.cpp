@@ -5,6 +5,7 @@
 #include "window/emblem_win.h"
 #include "window/last_error_win.h"
 #include "window/layout.h"
+#include "window/small_icon_win.h"
 #include "window/text_win.h"
 
 #include <exception>
@@ -16,6 +17,8 @@ constexpr wchar_t className[] = L"Taliven.Form1";
 // Fixed size: nothing in the window follows a resize, so none is offered.
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
+// Posted to itself once the window has painted: work the first paint does not need.
+constexpr UINT afterFirstPaintMessage = WM_APP + 1;
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -24,11 +27,8 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
+    // The small icon is averaged from this one, per DPI (applyDpi).
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TALIVEN));
-    // The small icon (title bar, task switcher) is scaled from the one image.
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TALIVEN), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throwLastError("Registering the window class");
     }
@@ -49,16 +49,10 @@ DWORD controlStyle(const ControlDefinition& control) {
 
 } // namespace
 
-CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instance) : form_(form) {
-    backgroundBrush_.reset(CreateSolidBrush(form.background));
-    for (const ControlDefinition& control : form.controls) {
-        if (control.background && !readoutBrush_) {
-            readoutBrush_.reset(CreateSolidBrush(*control.background));
-        }
-    }
-    if (!backgroundBrush_ || !readoutBrush_) {
-        throwLastError("Creating the window colours");
-    }
+CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instance, int showCommand)
+    : form_(form), accelerators_(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_TALIVEN))),
+      textPercent_(readTextScale()) {
+    applyColours();
     readDecimalSeparator();
     registerWindowClass(instance, &CalculatorWindow::windowProc);
 
@@ -73,17 +67,11 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     applyDpi(dpiForWindow(hwnd_));
 
     running_ = true;
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    lastFocus_ = bound_.voltageSlider;
+    ShowWindow(hwnd_, showCommand); // as the shortcut or the caller asked
     UpdateWindow(hwnd_);
     SetFocus(bound_.voltageSlider);
-
-    // After the first paint: nobody can ask for a name before the window shows.
-    accessibleNames_ = std::make_unique<AccessibleNames>();
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (form_.controls[index].kind == ControlKind::HorizontalScrollBar) {
-            accessibleNames_->name(controls_[index], widen(form_.controls[index].text).c_str());
-        }
-    }
+    PostMessageW(hwnd_, afterFirstPaintMessage, 0, 0);
 }
 
 void CalculatorWindow::createControls(HINSTANCE instance) {
@@ -100,27 +88,8 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
             throwLastError("Creating a control");
         }
         controls_[index] = child;
-        switch (control.role) {
-        case ControlRole::VoltageSlider:
-            bound_.voltageSlider = child;
-            break;
-        case ControlRole::CurrentSlider:
-            bound_.currentSlider = child;
-            break;
-        case ControlRole::VoltageReadout:
-            bound_.voltageReadout = child;
-            break;
-        case ControlRole::CurrentReadout:
-            bound_.currentReadout = child;
-            break;
-        case ControlRole::ResistanceReadout:
-            bound_.resistanceReadout = child;
-            break;
-        case ControlRole::Emblem:
+        if (control.role == ControlRole::Emblem) {
             emblem_ = loadEmblem(instance);
-            break;
-        case ControlRole::Caption:
-            break;
         }
         if (isSlider) {
             // A page size of 0 keeps the thumb small and every value reachable.
@@ -133,16 +102,20 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
             SetScrollInfo(child, SB_CTL, &info, FALSE);
         }
     }
+    bound_ = {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),
+              controlFor(ControlRole::VoltageReadout), controlFor(ControlRole::CurrentReadout),
+              controlFor(ControlRole::ResistanceReadout)};
 }
 
 void CalculatorWindow::applyDpi(int dpi) {
     LOGFONTW fontSpec = messageFontForDpi(dpi);
+    fontSpec.lfHeight = MulDiv(fontSpec.lfHeight, textPercent_, unscaledTextPercent);
     UniqueFont font(CreateFontIndirectW(&fontSpec));
     if (!font) {
         throwLastError("Creating the font");
     }
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        const PixelRect rect = controlRectPx(form_.controls[index], dpi);
+        const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
         SetWindowPos(controls_[index], nullptr, rect.left, rect.top, rect.widthPx(),
                      rect.heightPx(), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
@@ -158,12 +131,26 @@ void CalculatorWindow::applyDpi(int dpi) {
     font_ = std::move(font); // the old font is freed only once no control uses it
     dpi_ = dpi;
 
-    const PixelRect clientPx = clientRectPx(form_, dpi);
+    UniqueIcon smallIcon = makeSmallIcon(
+        reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON)), smallIconSizeForDpi(dpi));
+    if (smallIcon) {
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+        smallIcon_ = std::move(smallIcon);
+    }
+
+    const PixelRect clientPx = clientRectPx(form_, dpi, textPercent_);
     const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
                                            windowExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CalculatorWindow::rememberFocus() noexcept {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus) != FALSE) {
+        lastFocus_ = focus;
+    }
 }
 
 int CalculatorWindow::runMessageLoop() noexcept {
@@ -175,6 +162,9 @@ int CalculatorWindow::runMessageLoop() noexcept {
         }
         if (result == -1) {
             return 1;
+        }
+        if (hwnd_ != nullptr && TranslateAcceleratorW(hwnd_, accelerators_, &message) != 0) {
+            continue; // Ctrl+C, Ctrl+Insert
         }
         // The dialog manager gives Tab and Shift+Tab between the sliders.
         if (hwnd_ == nullptr || IsDialogMessageW(hwnd_, &message) == FALSE) {
@@ -217,8 +207,35 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_HSCROLL:
         onScroll(wParam, lParam);
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        onWheel(wParam, lParam, message == WM_MOUSEHWHEEL);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDM_COPY) {
+            copyReadouts();
+            return 0;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0U) == IDM_KEEP_ON_TOP) {
+            toggleKeepOnTop();
+            return 0;
+        }
+        if ((wParam & 0xFFF0U) == SC_MINIMIZE) {
+            rememberFocus();
+        }
+        break;
+    case WM_CTLCOLORSTATIC: {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        const auto control = reinterpret_cast<HWND>(lParam);
+        const bool readout = control == bound_.voltageReadout || control == bound_.currentReadout ||
+                             control == bound_.resistanceReadout;
+        // Captions and the picture frame draw on the window's own colour.
+        SetBkColor(dc, readout ? colours_.readoutBackground : colours_.background);
+        SetTextColor(dc, readout ? colours_.readoutText : colours_.text);
+        return reinterpret_cast<LRESULT>(readout ? readoutBrush_.get() : backgroundBrush_.get());
+    }
     case WM_ERASEBKGND: {
         RECT client{};
         GetClientRect(hwnd_, &client);
@@ -240,28 +257,24 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     case WM_SETTINGCHANGE:
-        // Regional settings ("intl") or the message font may have changed;
-        // both are cheap to read again, so lParam is never looked at.
-        readDecimalSeparator();
-        if (wParam == SPI_SETNONCLIENTMETRICS) {
-            applyDpi(dpi_);
-        }
+        onSettingChange(wParam);
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        applyColours();
+        return 0;
+    case afterFirstPaintMessage:
+        afterFirstPaint();
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(hwnd_, focus) != FALSE) {
-                lastFocus_ = focus;
-            }
+            rememberFocus();
         }
         break;
     case WM_SETFOCUS:
         SetFocus(lastFocus_ != nullptr ? lastFocus_ : bound_.voltageSlider);
         return 0;
     case WM_DESTROY:
-        if (accessibleNames_) {
-            accessibleNames_->clear(); // while the sliders still exist
-        }
+        annotations_.clear(); // while the controls still exist
         if (running_) {
             PostQuitMessage(failed_ ? 1 : 0);
         }
@@ -272,28 +285,13 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CalculatorWindow::onControlColour(HDC dc, HWND control) noexcept {
+HWND CalculatorWindow::controlFor(ControlRole role) const noexcept {
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (controls_[index] == control && form_.controls[index].background) {
-            SetBkColor(dc, *form_.controls[index].background);
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            return reinterpret_cast<LRESULT>(readoutBrush_.get());
+        if (form_.controls[index].role == role && role != ControlRole::Caption) {
+            return controls_[index];
         }
     }
-    // Captions and the picture frame draw on the window's own colour.
-    SetBkColor(dc, form_.background);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(backgroundBrush_.get());
-}
-
-const SliderRange& CalculatorWindow::rangeOf(ControlRole slider) const noexcept {
-    static constexpr SliderRange none{};
-    for (const ControlDefinition& control : form_.controls) {
-        if (control.role == slider) {
-            return control.range;
-        }
-    }
-    return none;
+    return nullptr;
 }
 
 } // namespace taliven

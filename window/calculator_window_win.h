@@ -1,31 +1,32 @@
 #pragma once
 
-#include "window/accessible_names_win.h"
+#include "window/annotations_win.h"
+#include "window/colour_scheme.h"
 #include "window/form_definition.h"
 #include "window/grey_image.h"
 #include "window/handles_win.h"
 #include "window/readout_view_win.h"
+#include "window/slider_steps.h"
 
 #include <windows.h>
 
 #include <array>
-#include <memory>
 #include <string>
 
 namespace taliven {
 
 // The one window of the program, built from its definition. Owns the window,
-// its brushes and its font; the child controls belong to the window.
+// its brushes, font and pictures; the child controls belong to the window.
 //
 // No exception leaves a window procedure: an error raised while handling a
 // message is reported in a message box, after which the window closes and the
 // message loop returns a non-zero exit code.
 class CalculatorWindow {
   public:
-    // Creates and shows the window with the focus on the first slider.
-    // Throws when the window or a control cannot be made; nothing is left on
-    // screen then.
-    CalculatorWindow(const FormDefinition& form, HINSTANCE instance);
+    // Creates and shows the window (as `showCommand` asks, the first time)
+    // with the focus on the first slider. Throws when the window or a control
+    // cannot be made; nothing is left on screen then.
+    CalculatorWindow(const FormDefinition& form, HINSTANCE instance, int showCommand);
     CalculatorWindow(const CalculatorWindow&) = delete;
     CalculatorWindow& operator=(const CalculatorWindow&) = delete;
     CalculatorWindow(CalculatorWindow&&) = delete;
@@ -42,26 +43,45 @@ class CalculatorWindow {
 
     void createControls(HINSTANCE instance);
     void applyDpi(int dpi);
+    void applyColours();
+    void onSettingChange(WPARAM wParam);
+    void afterFirstPaint();
+    // Starts the annotations once a screen reader runs (and is a no-op after).
+    void annotateForScreenReaders();
+    void rememberFocus() noexcept;
+
+    // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
     void onScroll(WPARAM wParam, LPARAM lParam);
-    LRESULT onControlColour(HDC dc, HWND control) noexcept;
+    void moveSlider(HWND slider, unsigned request, int thumbPosition);
+    void onWheel(WPARAM wParam, LPARAM lParam, bool horizontal);
+    void copyReadouts() const;
+    void toggleKeepOnTop() noexcept;
     void readDecimalSeparator();
     void reportFailure(const char* what) noexcept;
     [[nodiscard]] const SliderRange& rangeOf(ControlRole slider) const noexcept;
+    [[nodiscard]] HWND controlFor(ControlRole role) const noexcept;
 
     const FormDefinition& form_;
     HWND hwnd_ = nullptr; // valid from WM_NCCREATE to WM_NCDESTROY
     UniqueWindow window_;
     std::array<HWND, std::tuple_size_v<decltype(FormDefinition::controls)>> controls_{};
     WindowReadoutView::Controls bound_{}; // what the readout procedures reach, by role
+    HACCEL accelerators_ = nullptr;       // from the resources: freed with the program
+    ColourScheme colours_{};
     UniqueBrush backgroundBrush_;
     UniqueBrush readoutBrush_;
     UniqueFont font_;
     GreyImage emblem_;
     UniqueBitmap emblemBitmap_; // emblem_ scaled to its frame at the current DPI
-    std::unique_ptr<AccessibleNames> accessibleNames_;
+    UniqueIcon smallIcon_;
+    Annotations annotations_;
+    WheelSteps verticalWheel_;
+    WheelSteps horizontalWheel_;
     int dpi_ = 0;
+    int textPercent_ = 100;
     std::string decimalSeparator_ = ".";
     HWND lastFocus_ = nullptr;
+    bool keepOnTop_ = false;
     bool running_ = false;
     bool failed_ = false;
 };

@@ -1,5 +1,7 @@
 #include "window/dpi_win.h"
 
+#include "window/layout.h"
+
 namespace taliven {
 namespace {
 
@@ -68,6 +70,33 @@ LOGFONTW messageFontForDpi(int dpi) noexcept {
     fallback.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(fallback.lfFaceName, L"Segoe UI", LF_FACESIZE);
     return fallback;
+}
+
+int smallIconSizeForDpi(int dpi) noexcept {
+    using MetricsForDpi = int(WINAPI*)(int, UINT);
+    static const auto metricsForDpi = user32Function<MetricsForDpi>("GetSystemMetricsForDpi");
+    const int sizePx = metricsForDpi != nullptr
+                           ? metricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi))
+                           : MulDiv(GetSystemMetrics(SM_CXSMICON), dpi, systemDpi());
+    return sizePx > 0 ? sizePx : MulDiv(16, dpi, defaultDpi);
+}
+
+bool highContrastOn() noexcept {
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof highContrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) !=
+               FALSE &&
+           (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+int readTextScale() noexcept {
+    DWORD setting = unscaledTextPercent;
+    DWORD size = sizeof setting;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", L"TextScaleFactor",
+                     RRF_RT_REG_DWORD, nullptr, &setting, &size) != ERROR_SUCCESS) {
+        setting = unscaledTextPercent;
+    }
+    return textScalePercent(setting);
 }
 
 } // namespace taliven

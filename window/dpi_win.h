@@ -18,4 +18,12 @@ constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
 // The user's message font, scaled for `dpi`.
 [[nodiscard]] LOGFONTW messageFontForDpi(int dpi) noexcept;
 
+// The side of the title bar's icon at `dpi`.
+[[nodiscard]] int smallIconSizeForDpi(int dpi) noexcept;
+
+// The user's display settings: a high-contrast theme, and the "make text
+// bigger" setting in percent (100 when it is not set).
+[[nodiscard]] bool highContrastOn() noexcept;
+[[nodiscard]] int readTextScale() noexcept;
+
 } // namespace taliven

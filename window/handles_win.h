@@ -50,6 +50,12 @@ inline void deleteFont(HFONT font) noexcept {
 inline void deleteBitmap(HBITMAP bitmap) noexcept {
     DeleteObject(bitmap);
 }
+inline void destroyIcon(HICON icon) noexcept {
+    DestroyIcon(icon);
+}
+inline void deleteDc(HDC dc) noexcept {
+    DeleteDC(dc);
+}
 
 // Only top-level windows: a child window belongs to its parent, which
 // destroys it.
@@ -57,5 +63,7 @@ using UniqueWindow = UniqueHandle<HWND, destroyWindow>;
 using UniqueBrush = UniqueHandle<HBRUSH, deleteBrush>;
 using UniqueFont = UniqueHandle<HFONT, deleteFont>;
 using UniqueBitmap = UniqueHandle<HBITMAP, deleteBitmap>;
+using UniqueIcon = UniqueHandle<HICON, destroyIcon>;
+using UniqueMemoryDc = UniqueHandle<HDC, deleteDc>;
 
 } // namespace taliven

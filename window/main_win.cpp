@@ -1,5 +1,6 @@
 // The program's entry: hands the window definition to the host and runs it.
-// The command line is not read.
+// The command line is not read; the show command (a shortcut's "Run:
+// Minimised") is honoured.
 
 #include "window/calculator_window_win.h"
 #include "window/form_definition.h"
@@ -40,12 +41,11 @@ void __verbose_terminate_handler() {
 }
 } // namespace __gnu_cxx
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
-                    int /*show*/) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
     restrictDllSearchToSystemFolder();
     // DPI awareness (per monitor) is declared in the manifest.
     try {
-        taliven::CalculatorWindow window(taliven::calculatorForm(), instance);
+        taliven::CalculatorWindow window(taliven::calculatorForm(), instance, show);
         return window.runMessageLoop();
     } catch (const std::exception& error) {
         std::wstring text = L"Taliven could not start:\n\n";

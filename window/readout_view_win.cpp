@@ -16,13 +16,6 @@ std::int16_t toStep(int position) {
                                                      std::numeric_limits<std::int16_t>::max()));
 }
 
-void setText(HWND label, std::string_view text, const char* what) {
-    SetLastError(ERROR_SUCCESS);
-    if (SetWindowTextW(label, widen(text).c_str()) == FALSE) {
-        throwLastError(what);
-    }
-}
-
 // The full 32-bit position of a scroll bar control (never the 16-bit copy a
 // WM_HSCROLL carries).
 int scrollPosition(HWND slider, const char* what) {
@@ -47,15 +40,15 @@ std::int16_t WindowReadoutView::currentPosition() {
 }
 
 void WindowReadoutView::setVoltageText(std::string_view text) {
-    setText(controls_.voltageReadout, text, "Setting the voltage text");
+    setWindowText(controls_.voltageReadout, text, "Setting the voltage text");
 }
 
 void WindowReadoutView::setCurrentText(std::string_view text) {
-    setText(controls_.currentReadout, text, "Setting the current text");
+    setWindowText(controls_.currentReadout, text, "Setting the current text");
 }
 
 void WindowReadoutView::setResistanceText(std::string_view text) {
-    setText(controls_.resistanceReadout, text, "Setting the resistance text");
+    setWindowText(controls_.resistanceReadout, text, "Setting the resistance text");
 }
 
 } // namespace taliven

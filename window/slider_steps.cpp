@@ -4,7 +4,7 @@
 
 namespace taliven {
 
-std::optional<int> targetPosition(unsigned code, int position, int trackPosition,
+std::optional<int> targetPosition(unsigned code, int position, int thumbPosition,
                                   const SliderRange& range) {
     const auto clamp = [&range](long long value) {
         return static_cast<int>(std::clamp<long long>(value, range.minimum, range.maximum));
@@ -19,7 +19,7 @@ std::optional<int> targetPosition(unsigned code, int position, int trackPosition
     case ScrollRequest::PageRight:
         return clamp(static_cast<long long>(position) + range.pageStep);
     case ScrollRequest::ThumbPosition:
-        return clamp(trackPosition);
+        return clamp(thumbPosition);
     case ScrollRequest::Left:
         return range.minimum;
     case ScrollRequest::Right:

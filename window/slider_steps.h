@@ -25,8 +25,29 @@ enum class ScrollRequest : unsigned {
 
 // The new position for request code `code`, or nothing when the request does
 // not move the slider (dragging, the end of a scroll, codes we do not know).
+// `thumbPosition` is where a released thumb or "Scroll Here" asks to go.
 // Every result lies in the slider's range, whatever the inputs.
-[[nodiscard]] std::optional<int> targetPosition(unsigned code, int position, int trackPosition,
+[[nodiscard]] std::optional<int> targetPosition(unsigned code, int position, int thumbPosition,
                                                 const SliderRange& range);
+
+// Turns wheel rotation into slider steps: one step per notch of 120, with
+// the partial notches of smooth wheels and touchpads carried over until they
+// add up. Turning back drops what was carried the other way.
+class WheelSteps {
+  public:
+    static constexpr int notch = 120; // WHEEL_DELTA
+    [[nodiscard]] int add(int delta) noexcept {
+        if ((delta > 0 && pending_ < 0) || (delta < 0 && pending_ > 0)) {
+            pending_ = 0;
+        }
+        pending_ += delta;
+        const int steps = pending_ / notch;
+        pending_ -= steps * notch;
+        return steps;
+    }
+
+  private:
+    int pending_ = 0;
+};
 
 } // namespace taliven

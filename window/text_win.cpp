@@ -1,6 +1,7 @@
 #include "window/text_win.h"
 
 #include "readout/errors.h"
+#include "window/last_error_win.h"
 
 #include <windows.h>
 
@@ -34,6 +35,20 @@ std::string narrow(std::wstring_view utf16) {
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), inputLength, utf8.data(), length, nullptr,
                         nullptr);
     return utf8;
+}
+
+std::string windowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return narrow(text);
+}
+
+void setWindowText(HWND window, std::string_view utf8, const char* what) {
+    SetLastError(ERROR_SUCCESS);
+    if (SetWindowTextW(window, widen(utf8).c_str()) == FALSE) {
+        throwLastError(what);
+    }
 }
 
 } // namespace taliven

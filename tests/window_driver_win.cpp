@@ -1,9 +1,11 @@
-#include "tests/taliven_process_win.h"
+#include "tests/window_driver_win.h"
 
 #include <stdexcept>
 
 namespace taliven::testing {
 namespace {
+
+constexpr UINT answerLimitMs = 10000;
 
 struct FindContext {
     DWORD processId;
@@ -24,37 +26,15 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
     return TRUE;
 }
 
-} // namespace
-
-std::wstring besideThisProgram(const std::wstring& relative) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path.erase(path.find_last_of(L"\\/") + 1);
-    return path + relative;
-}
-
-PROCESS_INFORMATION startProcess(const std::wstring& path) {
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process) == FALSE) {
-        throw std::runtime_error("cannot start the program");
+BOOL CALLBACK findDialog(HWND window, LPARAM out) {
+    if (className(window) == L"#32770") {
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
     }
-    return process;
+    return TRUE;
 }
 
-PROCESS_INFORMATION startProgram(const wchar_t* program) {
-    return startProcess(besideThisProgram(std::wstring(L"..\\window\\") + program));
-}
-
-HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass) {
-    FindContext find{processId, windowClass, nullptr};
-    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
+} // namespace
 
 bool waitUntil(const std::function<bool()>& condition, int limitMs) {
     for (int waited = 0; waited < limitMs; waited += 10) {
@@ -66,23 +46,66 @@ bool waitUntil(const std::function<bool()>& condition, int limitMs) {
     return condition();
 }
 
-TalivenProcess::TalivenProcess(const wchar_t* program) : process_(startProgram(program)) {
+LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                            answerLimitMs, &result) == 0) {
+        throw std::runtime_error("the window did not answer message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring besideThisProgram(const std::wstring& relative) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    path.erase(path.find_last_of(L"\\/") + 1);
+    return path + relative;
+}
+
+PROCESS_INFORMATION startProcess(const std::wstring& path, WORD showCommand) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process) == FALSE) {
+        throw std::runtime_error("cannot start the program");
+    }
+    return process;
+}
+
+HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+    FindContext find{processId, windowClass, nullptr};
+    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+TalivenProcess::TalivenProcess(const wchar_t* program, WORD showCommand)
+    : process_(
+          startProcess(besideThisProgram(std::wstring(L"..\\window\\") + program), showCommand)) {
     waitUntil([this] {
         window_ = visibleWindowOf(process_.dwProcessId, L"Taliven.Form1");
         return window_ != nullptr;
     });
     if (window_ == nullptr) {
+        TerminateProcess(process_.hProcess, 99);
         throw std::runtime_error("the window did not appear");
     }
-    threadId_ = GetWindowThreadProcessId(window_, nullptr);
-    // Wait for the first paint to have happened before anyone looks.
-    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_BLOCK, 10000, nullptr);
+    send(window_, WM_NULL); // back in its message loop: the first paint is done
+    if (showCommand == SW_SHOWNORMAL) {
+        // Real input goes to the foreground window: wait until it is ours.
+        SetForegroundWindow(window_);
+        waitUntil([this] { return GetForegroundWindow() == window_; });
+    }
 }
 
 TalivenProcess::~TalivenProcess() {
-    if (running()) {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
         TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, 10000);
+        WaitForSingleObject(process_.hProcess, answerLimitMs);
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
@@ -106,23 +129,28 @@ HWND TalivenProcess::control(const wchar_t* wantedClass, int nth) const {
     return nullptr;
 }
 
-HWND TalivenProcess::focus() const {
+GUITHREADINFO TalivenProcess::threadInfo() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(threadId_, &info) != FALSE ? info.hwndFocus : nullptr;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info;
 }
 
-void TalivenProcess::scroll(HWND slider, unsigned code) const {
-    SendMessageW(window_, WM_HSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(slider));
+void TalivenProcess::scroll(HWND slider, unsigned code, int position) const {
+    send(window_, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(slider));
 }
 
 void TalivenProcess::scrollTo(HWND slider, int position) const {
-    while (sliderPosition(slider) < position) {
-        scroll(slider, SB_LINERIGHT);
+    scroll(slider, SB_THUMBPOSITION, position);
+    if (sliderPosition(slider) != position) {
+        throw std::runtime_error("the slider did not go to " + std::to_string(position));
     }
-    while (sliderPosition(slider) > position) {
-        scroll(slider, SB_LINELEFT);
-    }
+}
+
+HWND TalivenProcess::errorReport() const {
+    HWND found = nullptr;
+    EnumThreadWindows(process_.dwThreadId, findDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 DWORD TalivenProcess::close() {
@@ -131,27 +159,20 @@ DWORD TalivenProcess::close() {
 }
 
 DWORD TalivenProcess::waitForExit() {
-    WaitForSingleObject(process_.hProcess, 20000);
+    WaitForSingleObject(process_.hProcess, 2 * answerLimitMs);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
 
-bool TalivenProcess::running() const {
-    return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 std::string text(HWND window) {
     wchar_t buffer[256] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
-                        SMTO_BLOCK, 10000, &length);
-    std::string utf8(512, '\0');
+    const auto length = static_cast<int>(
+        send(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer)));
+    char utf8[512] = {};
     const int written =
-        WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), utf8.data(),
-                            static_cast<int>(utf8.size()), nullptr, nullptr);
-    utf8.resize(static_cast<std::size_t>(written > 0 ? written : 0));
-    return utf8;
+        WideCharToMultiByte(CP_UTF8, 0, buffer, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    return {utf8, static_cast<std::size_t>(written > 0 ? written : 0)};
 }
 
 std::wstring className(HWND window) {
@@ -161,7 +182,7 @@ std::wstring className(HWND window) {
 }
 
 int sliderPosition(HWND slider) {
-    return static_cast<int>(SendMessageW(slider, SBM_GETPOS, 0, 0));
+    return static_cast<int>(send(slider, SBM_GETPOS));
 }
 
 RECT clientRectIn(HWND parent, HWND child) {
@@ -169,6 +190,21 @@ RECT clientRectIn(HWND parent, HWND child) {
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+COLORREF pixelAt(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, client.x, client.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+int screenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 std::string decimalSeparator() {
@@ -179,22 +215,27 @@ std::string decimalSeparator() {
     return utf8;
 }
 
-void pressKey(WORD virtualKey, bool shift) {
-    std::vector<INPUT> inputs;
-    const auto key = [&inputs](WORD vk, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift) {
-        key(VK_SHIFT, false);
+std::string currentText(int hundredths) {
+    if (hundredths % 100 == 0) {
+        return std::to_string(hundredths / 100);
     }
-    key(virtualKey, false);
-    key(virtualKey, true);
-    if (shift) {
-        key(VK_SHIFT, true);
+    std::string digits = std::to_string(100 + hundredths).substr(1);
+    if (digits.back() == '0') {
+        digits.pop_back();
+    }
+    return "0" + decimalSeparator() + digits;
+}
+
+void pressKeys(std::initializer_list<WORD> chord) {
+    std::vector<INPUT> inputs;
+    for (const bool up : {false, true}) {
+        for (std::size_t k = 0; k < chord.size(); ++k) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = up ? chord.begin()[chord.size() - 1 - k] : chord.begin()[k];
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        }
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
@@ -219,6 +260,14 @@ void click(POINT screen) {
     mouseMove(screen);
     mouseButton(true);
     mouseButton(false);
+}
+
+void wheel(DWORD flags, int delta) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
 }
 
 } // namespace taliven::testing

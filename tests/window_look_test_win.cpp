@@ -1,0 +1,195 @@
+// The window as built and as drawn: places, sizes, texts, ranges, colours,
+// fonts, the emblem and the focus, at whatever DPI the prefix has.
+
+#include "tests/window_driver_win.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace taliven::testing {
+namespace {
+
+struct Expected {
+    const wchar_t* className;
+    const char* text;
+    RECT at96; // left, top, right, bottom in client pixels at 96 dpi
+};
+
+// The designed pixel figures at 96 dpi, in tab (Z) order.
+constexpr std::array<Expected, 9> designed{{
+    {L"Static", "Voltage", {8, 8, 113, 33}},
+    {L"ScrollBar", "Voltage", {8, 40, 161, 49}},
+    {L"ScrollBar", "Current", {8, 88, 161, 97}},
+    {L"Static", "0", {120, 16, 161, 33}},
+    {L"Static", "0", {120, 64, 161, 81}},
+    {L"Static", "0", {120, 112, 241, 129}},
+    {L"Static", "Current", {8, 56, 113, 81}},
+    {L"Static", "Resistance", {8, 104, 113, 129}},
+    {L"Static", "", {176, 8, 240, 72}},
+}};
+
+// Edges scale and round half up, so neighbours stay neighbours.
+LONG scaled(LONG px96, int dpi, int textPercent = 100) {
+    return (px96 * dpi * textPercent * 2 + 9600) / (9600 * 2);
+}
+
+void expectDesignedLayout(const TalivenProcess& app, int dpi, int textPercent) {
+    RECT client{};
+    GetClientRect(app.window(), &client);
+    EXPECT_EQ(client.right, scaled(247, dpi, textPercent));
+    EXPECT_EQ(client.bottom, scaled(136, dpi, textPercent));
+    const auto controls = app.controls();
+    ASSERT_EQ(controls.size(), designed.size());
+    for (std::size_t k = 0; k < designed.size(); ++k) {
+        const Expected& want = designed[k];
+        EXPECT_EQ(lstrcmpiW(className(controls[k]).c_str(), want.className), 0) << k;
+        EXPECT_EQ(text(controls[k]), want.text) << k;
+        const RECT got = clientRectIn(app.window(), controls[k]);
+        const RECT at{
+            scaled(want.at96.left, dpi, textPercent), scaled(want.at96.top, dpi, textPercent),
+            scaled(want.at96.right, dpi, textPercent), scaled(want.at96.bottom, dpi, textPercent)};
+        EXPECT_TRUE(EqualRect(&got, &at) != FALSE)
+            << k << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
+    }
+}
+
+// Rows of a label that hold anything but its background: the text's height.
+int inkHeightPx(HWND window, HWND label) {
+    const RECT rect = clientRectIn(window, label);
+    const COLORREF background = pixelAt(window, {rect.right - 1, rect.top});
+    int top = rect.bottom;
+    int bottom = rect.top;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            if (pixelAt(window, {x, y}) != background) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+                break;
+            }
+        }
+    }
+    return bottom - top;
+}
+
+TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
+    TalivenProcess app;
+    expectDesignedLayout(app, screenDpi(), 100);
+    const LONG style = GetWindowLongW(app.window(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(text(app.window()), "Taliven");
+    for (const HWND slider : {app.voltageSlider(), app.currentSlider()}) {
+        SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+        ASSERT_NE(GetScrollInfo(slider, SB_CTL, &info), FALSE);
+        EXPECT_EQ(info.nMin, 0);
+        EXPECT_EQ(info.nMax, 100);
+        EXPECT_EQ(info.nPos, 0);
+        EXPECT_EQ(info.nPage, 0U);
+    }
+    // The text is drawn in a font made for this DPI ("Voltage": a capital
+    // and a descender, some 11 pixels at 96 dpi).
+    const int inkPx = inkHeightPx(app.window(), app.control(L"Static", 0));
+    EXPECT_GE(inkPx * 96, 9 * screenDpi()) << inkPx;
+    EXPECT_LE(inkPx * 96, 14 * screenDpi()) << inkPx;
+    EXPECT_EQ(app.close(), 0U);
+}
+
+// "Make text bigger" at 150 %: the whole table grows with it.
+TEST(Layout, GrowsWithTheUsersTextSize) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, nullptr,
+                              0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD percent = 150;
+    RegSetValueExW(key, L"TextScaleFactor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&percent),
+                   sizeof percent);
+    {
+        TalivenProcess app;
+        expectDesignedLayout(app, screenDpi(), 150);
+        EXPECT_EQ(app.close(), 0U);
+    }
+    RegDeleteValueW(key, L"TextScaleFactor");
+    RegCloseKey(key);
+}
+
+TEST(Colours, WindowCaptionsAndReadoutsOnScreen) {
+    TalivenProcess app;
+    // Without a high-contrast theme a colour change keeps the designed colours.
+    send(app.window(), WM_SYSCOLORCHANGE);
+    SetForegroundWindow(app.window());
+    RedrawWindow(app.window(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const COLORREF green = RGB(108, 170, 147);
+    const COLORREF pink = RGB(255, 128, 128);
+    RECT client{};
+    GetClientRect(app.window(), &client);
+    EXPECT_EQ(pixelAt(app.window(), {2, 2}), green);
+    EXPECT_EQ(pixelAt(app.window(), {client.right - 3, client.bottom - 3}), green);
+    const RECT caption = clientRectIn(app.window(), app.control(L"Static", 0));
+    EXPECT_EQ(pixelAt(app.window(), {caption.right - 2, caption.top + 2}), green);
+    for (const HWND readout :
+         {app.voltageReadout(), app.currentReadout(), app.resistanceReadout()}) {
+        const RECT rect = clientRectIn(app.window(), readout);
+        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.top + 1}), pink);
+        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.bottom}), green); // just below
+    }
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Focus, StartsOnVoltageAndTabsBetweenTheSlidersOnly) {
+    TalivenProcess app;
+    EXPECT_EQ(app.focus(), app.voltageSlider());
+    const struct {
+        bool shift;
+        HWND expected;
+    } steps[] = {{false, app.currentSlider()},
+                 {false, app.voltageSlider()},
+                 {true, app.currentSlider()},
+                 {true, app.voltageSlider()}};
+    for (const auto& step : steps) {
+        if (step.shift) {
+            pressKeys({VK_SHIFT, VK_TAB});
+        } else {
+            pressKeys({VK_TAB});
+        }
+        EXPECT_TRUE(waitUntil([&] { return app.focus() == step.expected; }));
+    }
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Emblem, FillsItsFrameUnscaledAt96DpiAndSmoothlyElsewhere) {
+    std::ifstream file(TALIVEN_RESOURCES_DIR "/emblem.bmp", std::ios::binary);
+    const std::string bmp{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(bmp.size(), 1078U + 64 * 64);
+    const auto designedLevel = [&bmp](int x, int y) { // rows bottom-up after the palette
+        return static_cast<unsigned char>(bmp[1078 + static_cast<std::size_t>((63 - y) * 64 + x)]);
+    };
+    TalivenProcess app;
+    SetForegroundWindow(app.window());
+    const RECT frame = clientRectIn(app.window(), app.control(L"Static", 6));
+    EXPECT_EQ(frame.left, scaled(176, screenDpi()));
+    EXPECT_EQ(frame.top, scaled(8, screenDpi()));
+    const int widthPx = frame.right - frame.left;
+    std::set<int> levels;
+    for (int y = 0; y < frame.bottom - frame.top; ++y) {
+        for (int x = 0; x < widthPx; ++x) {
+            const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
+            ASSERT_TRUE(GetRValue(colour) == GetGValue(colour) &&
+                        GetGValue(colour) == GetBValue(colour))
+                << "not grey at " << x << ", " << y;
+            if (widthPx == 64) {
+                ASSERT_EQ(GetRValue(colour), designedLevel(x, y)) << x << ", " << y;
+            }
+            levels.insert(GetRValue(colour));
+        }
+    }
+    EXPECT_GT(levels.size(), 150U); // shaded, not posterised
+    EXPECT_EQ(app.close(), 0U);
+}
+
+} // namespace
+} // namespace taliven::testing

@@ -1,0 +1,253 @@
+// The window in use, from outside: the readouts following every kind of
+// input, the error report, the clipboard, the system menu and what a screen
+// reader is told.
+
+#include "tests/window_driver_win.h"
+
+#include <oleacc.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace taliven::testing {
+namespace {
+
+// Where the parts of a scroll bar lie while it stands at position 0.
+// (GetScrollBarInfo does not reach into another process under Wine, so the
+// system metrics that size arrows and thumbs stand in for it.)
+struct SliderGeometry {
+    explicit SliderGeometry(HWND slider) {
+        GetWindowRect(slider, &screen);
+        arrowPx = std::min<int>(GetSystemMetrics(SM_CXHSCROLL), (screen.right - screen.left) / 2);
+        middleY = (screen.top + screen.bottom) / 2;
+    }
+    [[nodiscard]] POINT leftArrow() const { return {screen.left + arrowPx / 2, middleY}; }
+    [[nodiscard]] POINT rightArrow() const { return {screen.right - arrowPx / 2, middleY}; }
+    [[nodiscard]] POINT thumbAtZero() const {
+        return {screen.left + arrowPx + GetSystemMetrics(SM_CXHTHUMB) / 2, middleY};
+    }
+    RECT screen{};
+    int arrowPx = 0;
+    int middleY = 0;
+};
+
+std::wstring clipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr) != FALSE) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+std::wstring wide(const std::string& utf8) {
+    wchar_t buffer[256] = {};
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, buffer, 256);
+    return buffer;
+}
+
+TEST(Readouts, FollowTheSlidersAndKeepResistanceAtZeroCurrent) {
+    TalivenProcess app;
+    const std::string sep = decimalSeparator();
+    const struct {
+        bool voltage;
+        int position;
+        std::string vol, cur, ohm;
+    } steps[] = {
+        {true, 5, "5", "0", "0"},
+        {false, 1, "5", "0" + sep + "01", "500"},
+        {false, 0, "5", "0", "500"},
+        {true, 6, "6", "0", "500"},
+        {false, 34, "6", "0" + sep + "34", "17" + sep + "6470588235294"},
+        {true, 3, "3", "0" + sep + "34", "8" + sep + "82352941176471"},
+        {true, 0, "0", "0" + sep + "34", "0"},
+        {false, 50, "0", "0" + sep + "5", "0"},
+        {true, 100, "100", "0" + sep + "5", "200"},
+        {false, 1, "100", "0" + sep + "01", "10000"},
+    };
+    for (const auto& step : steps) {
+        app.scrollTo(step.voltage ? app.voltageSlider() : app.currentSlider(), step.position);
+        EXPECT_EQ(text(app.voltageReadout()), step.vol);
+        EXPECT_EQ(text(app.currentReadout()), step.cur);
+        EXPECT_EQ(text(app.resistanceReadout()), step.ohm);
+    }
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Keyboard, StepsTheFocusedSliderAndCopiesTheReadouts) {
+    TalivenProcess app;
+    pressKeys({VK_TAB});
+    ASSERT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    const struct {
+        WORD key;
+        int expected;
+    } steps[] = {{VK_RIGHT, 1}, {VK_RIGHT, 2}, {VK_LEFT, 1},  {VK_NEXT, 2}, {VK_PRIOR, 1},
+                 {VK_DOWN, 2},  {VK_UP, 1},    {VK_END, 100}, {VK_HOME, 0}, {VK_RIGHT, 1}};
+    for (const auto& step : steps) {
+        pressKeys({step.key});
+        EXPECT_TRUE(waitUntil([&] {
+            return text(app.currentReadout()) == currentText(step.expected);
+        })) << "key "
+            << step.key << " gave " << text(app.currentReadout());
+    }
+    EXPECT_EQ(text(app.voltageReadout()), "0"); // the other slider was not touched
+    app.scrollTo(app.voltageSlider(), 5);
+
+    const std::wstring sep = wide(decimalSeparator());
+    pressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(waitUntil([&] {
+        return clipboardText() ==
+               L"Voltage\t5 V\r\nCurrent\t0" + sep + L"01 A\r\nResistance\t500 \u03A9";
+    })) << clipboardText().size();
+    app.scrollTo(app.voltageSlider(), 3);
+    pressKeys({VK_CONTROL, VK_INSERT});
+    EXPECT_TRUE(waitUntil([&] {
+        return clipboardText() ==
+               L"Voltage\t3 V\r\nCurrent\t0" + sep + L"01 A\r\nResistance\t300 \u03A9";
+    }));
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Mouse, ArrowAndTroughClicksMoveOneStep) {
+    TalivenProcess app;
+    const SliderGeometry bar(app.voltageSlider());
+    const struct {
+        POINT at;
+        const char* expected;
+    } clicks[] = {{bar.rightArrow(), "1"},
+                  {bar.rightArrow(), "2"},
+                  {bar.leftArrow(), "1"},
+                  // right of the thumb, which stands near the left end; a page is one step
+                  {{(bar.screen.left + bar.screen.right) / 2, bar.middleY}, "2"}};
+    for (const auto& c : clicks) {
+        click(c.at);
+        EXPECT_TRUE(waitUntil([&] { return text(app.voltageReadout()) == c.expected; }));
+    }
+    EXPECT_EQ(sliderPosition(app.voltageSlider()), 2);
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Mouse, HeldArrowRepeatsAndTheReadoutFollows) {
+    TalivenProcess app;
+    const HWND slider = app.currentSlider();
+    mouseMove(SliderGeometry(slider).rightArrow());
+    mouseButton(true);
+    EXPECT_TRUE(waitUntil([&] { return sliderPosition(slider) >= 5; }));
+    mouseButton(false);
+    // The scroll bar holds the mouse until it has taken the release.
+    ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == nullptr; }));
+    const int position = sliderPosition(slider);
+    EXPECT_TRUE(waitUntil([&] { return text(app.currentReadout()) == currentText(position); }));
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Mouse, DraggedThumbChangesNothingUntilReleased) {
+    TalivenProcess app;
+    const HWND slider = app.voltageSlider();
+    const SliderGeometry bar(slider);
+    POINT at = bar.thumbAtZero();
+    mouseMove(at);
+    mouseButton(true);
+    ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
+    at.x += (bar.screen.right - bar.screen.left) * 2 / 5;
+    mouseMove(at);
+    // The drag loop answers the first message on its way to the move and the
+    // second only after it has dragged the thumb there.
+    send(app.window(), WM_NULL);
+    send(app.window(), WM_NULL);
+    EXPECT_EQ(text(app.voltageReadout()), "0");
+    EXPECT_EQ(sliderPosition(slider), 0);
+    mouseButton(false);
+    EXPECT_TRUE(waitUntil([&] {
+        const int position = sliderPosition(slider);
+        return position > 10 && text(app.voltageReadout()) == std::to_string(position);
+    })) << text(app.voltageReadout());
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
+    TalivenProcess app;
+    mouseMove(SliderGeometry(app.currentSlider()).thumbAtZero());
+    wheel(MOUSEEVENTF_WHEEL, 2 * WHEEL_DELTA);
+    EXPECT_TRUE(waitUntil([&] { return sliderPosition(app.currentSlider()) == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return text(app.currentReadout()) == currentText(2); }));
+    // Away from the sliders the wheel moves the focused one (the voltage);
+    // half notches add up, turning back drops them, tilting works too.
+    mouseMove({0, 0});
+
+    const struct {
+        UINT message;
+        int delta;
+        int expected;
+    } turns[] = {{WM_MOUSEWHEEL, 60, 0},   {WM_MOUSEWHEEL, 60, 1},   {WM_MOUSEWHEEL, 60, 1},
+                 {WM_MOUSEWHEEL, -120, 0}, {WM_MOUSEHWHEEL, 360, 3}, {WM_MOUSEHWHEEL, -120, 2}};
+    for (const auto& turn : turns) {
+        send(app.window(), turn.message, MAKEWPARAM(0, turn.delta), 0);
+        EXPECT_EQ(sliderPosition(app.voltageSlider()), turn.expected) << turn.delta;
+    }
+    EXPECT_EQ(text(app.voltageReadout()), "2");
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Scroll, EveryScrollBarCommandMovesOnlyOurSliders) {
+    TalivenProcess app;
+    const HWND slider = app.voltageSlider();
+    const struct {
+        unsigned code;
+        int position;
+        int expected;
+    } commands[] = {
+        {SB_THUMBPOSITION, 37, 37}, {SB_THUMBPOSITION, 500, 100}, {SB_LEFT, 0, 0},
+        {SB_PAGERIGHT, 0, 1},       {SB_LINERIGHT, 0, 2},         {SB_RIGHT, 0, 100},
+        {SB_LINELEFT, 0, 99},       {SB_THUMBTRACK, 10, 99},      {SB_ENDSCROLL, 0, 99}};
+    for (const auto& command : commands) {
+        app.scroll(slider, command.code, command.position);
+        EXPECT_EQ(sliderPosition(slider), command.expected) << command.code;
+        EXPECT_EQ(text(app.voltageReadout()), std::to_string(command.expected));
+    }
+    // A scroll bar of another program is neither moved nor listened to.
+    const HWND foreign = CreateWindowExW(0, L"SCROLLBAR", L"", SBS_HORZ, 0, 0, 100, 10, nullptr,
+                                         nullptr, nullptr, nullptr);
+    SetScrollRange(foreign, SB_CTL, 0, 100, FALSE);
+    SetScrollPos(foreign, SB_CTL, 50, FALSE);
+    app.scroll(foreign, SB_THUMBPOSITION, 3);
+    app.scroll(foreign, SB_LINELEFT);
+    EXPECT_EQ(GetScrollPos(foreign, SB_CTL), 50);
+    EXPECT_EQ(sliderPosition(slider), 99);
+    EXPECT_EQ(text(app.voltageReadout()), "99");
+    DestroyWindow(foreign);
+    EXPECT_EQ(app.close(), 0U);
+}
+
+TEST(Hostile, RandomScrollMessagesLeaveTheWindowConsistent) {
+    TalivenProcess app;
+    std::mt19937 random(20261206);
+    const HWND senders[] = {app.voltageSlider(), app.currentSlider(),  nullptr,
+                            app.window(),        app.voltageReadout(), GetDesktopWindow()};
+    for (int k = 0; k < 3000; ++k) {
+        const HWND sender = senders[random() % std::size(senders)];
+        // Codes 0..15 cover every request and some unknown ones; the high
+        // word is a position that can be anything.
+        const WPARAM wParam = (random() % 4 == 0) ? random() : MAKEWPARAM(random() % 16, random());
+        send(app.window(), WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(sender));
+    }
+    const int v = sliderPosition(app.voltageSlider());
+    const int i = sliderPosition(app.currentSlider());
+    EXPECT_TRUE(v >= 0 && v <= 100 && i >= 0 && i <= 100) << v << ", " << i;
+    EXPECT_EQ(text(app.voltageReadout()), std::to_string(v));
+    EXPECT_EQ(text(app.currentReadout()), currentText(i));
+    // Whatever came last, the readouts agree with the sliders once moved.
+    app.scrollTo(app.currentSlider(), 3);
+    app.scrollTo(app.voltageSlider(), 1);
+    EXPECT_EQ(text(app.resistanceReadout()), "33" + decimalSeparator() + "3333333333333");
+    EXPECT_EQ(app.close(), 0U);
+}
+
+} // namespace
+} // namespace taliven::testing
