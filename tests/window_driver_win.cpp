@@ -147,6 +147,18 @@ void TalivenProcess::scrollTo(HWND slider, int position) const {
     }
 }
 
+void TalivenProcess::press(HWND target, POINT screen) const {
+    mouse(screen, MOUSEEVENTF_LEFTDOWN);
+    if (!waitUntil([&] { return threadInfo().hwndCapture == target; })) {
+        throw std::runtime_error("the press did not reach its control");
+    }
+}
+
+void TalivenProcess::release(POINT screen) const {
+    mouse(screen, MOUSEEVENTF_LEFTUP);
+    waitUntil([this] { return threadInfo().hwndCapture == nullptr; });
+}
+
 HWND TalivenProcess::errorReport() const {
     HWND found = nullptr;
     EnumThreadWindows(process_.dwThreadId, findDialog, reinterpret_cast<LPARAM>(&found));
@@ -240,33 +252,33 @@ void pressKeys(std::initializer_list<WORD> chord) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void mouseMove(POINT screen) {
+namespace {
+
+INPUT mouseInput(POINT screen, DWORD buttons) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
     input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    return input;
 }
 
-void mouseButton(bool down) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+} // namespace
+
+void mouse(POINT screen, DWORD buttons) {
+    INPUT input = mouseInput(screen, buttons);
     SendInput(1, &input, sizeof input);
 }
 
 void click(POINT screen) {
-    mouseMove(screen);
-    mouseButton(true);
-    mouseButton(false);
+    INPUT inputs[2] = {mouseInput(screen, MOUSEEVENTF_LEFTDOWN),
+                       mouseInput(screen, MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
 }
 
-void wheel(DWORD flags, int delta) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
+void wheel(POINT screen, int delta) {
+    INPUT input = mouseInput(screen, MOUSEEVENTF_WHEEL);
     input.mi.mouseData = static_cast<DWORD>(delta);
-    input.mi.dwFlags = flags;
     SendInput(1, &input, sizeof input);
 }
 

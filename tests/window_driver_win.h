@@ -57,6 +57,10 @@ class TalivenProcess {
     // A request as the scroll bar itself would send it.
     void scroll(HWND slider, unsigned code, int position = 0) const;
     void scrollTo(HWND slider, int position) const;
+    // Presses the left button at `screen` and waits until `target` holds the mouse.
+    void press(HWND target, POINT screen) const;
+    // Releases the button at `screen` and waits until the window lets the mouse go.
+    void release(POINT screen) const;
     // The error report the program shows, or null.
     [[nodiscard]] HWND errorReport() const;
 
@@ -79,11 +83,13 @@ class TalivenProcess {
 // A current step as the readout shows it: 0, 0.01 ... 0.5 ... 1.
 [[nodiscard]] std::string currentText(int hundredths);
 
-// Real input, through the system's input queue.
+// Real input, through the system's input queue. Every mouse event carries
+// its own position: under Wine a separate move can be overtaken by the X
+// server's view of the pointer.
 void pressKeys(std::initializer_list<WORD> chord);
-void mouseMove(POINT screen);
-void mouseButton(bool down);
+void mouse(POINT screen, DWORD buttons = 0); // MOUSEEVENTF_LEFTDOWN...
+// Press and release at once: held any longer, an arrow would start repeating.
 void click(POINT screen);
-void wheel(DWORD flags, int delta);
+void wheel(POINT screen, int delta);
 
 } // namespace taliven::testing

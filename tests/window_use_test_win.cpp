@@ -136,12 +136,10 @@ TEST(Mouse, ArrowAndTroughClicksMoveOneStep) {
 TEST(Mouse, HeldArrowRepeatsAndTheReadoutFollows) {
     TalivenProcess app;
     const HWND slider = app.currentSlider();
-    mouseMove(SliderGeometry(slider).rightArrow());
-    mouseButton(true);
+    const POINT arrow = SliderGeometry(slider).rightArrow();
+    app.press(slider, arrow);
     EXPECT_TRUE(waitUntil([&] { return sliderPosition(slider) >= 5; }));
-    mouseButton(false);
-    // The scroll bar holds the mouse until it has taken the release.
-    ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == nullptr; }));
+    app.release(arrow); // the scroll bar holds the mouse until it has taken the release
     const int position = sliderPosition(slider);
     EXPECT_TRUE(waitUntil([&] { return text(app.currentReadout()) == currentText(position); }));
     EXPECT_EQ(app.close(), 0U);
@@ -152,18 +150,16 @@ TEST(Mouse, DraggedThumbChangesNothingUntilReleased) {
     const HWND slider = app.voltageSlider();
     const SliderGeometry bar(slider);
     POINT at = bar.thumbAtZero();
-    mouseMove(at);
-    mouseButton(true);
-    ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
+    app.press(slider, at);
     at.x += (bar.screen.right - bar.screen.left) * 2 / 5;
-    mouseMove(at);
+    mouse(at);
     // The drag loop answers the first message on its way to the move and the
     // second only after it has dragged the thumb there.
     send(app.window(), WM_NULL);
     send(app.window(), WM_NULL);
     EXPECT_EQ(text(app.voltageReadout()), "0");
     EXPECT_EQ(sliderPosition(slider), 0);
-    mouseButton(false);
+    app.release(at);
     EXPECT_TRUE(waitUntil([&] {
         const int position = sliderPosition(slider);
         return position > 10 && text(app.voltageReadout()) == std::to_string(position);
@@ -173,25 +169,28 @@ TEST(Mouse, DraggedThumbChangesNothingUntilReleased) {
 
 TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     TalivenProcess app;
-    mouseMove(SliderGeometry(app.currentSlider()).thumbAtZero());
-    wheel(MOUSEEVENTF_WHEEL, 2 * WHEEL_DELTA);
-    EXPECT_TRUE(waitUntil([&] { return sliderPosition(app.currentSlider()) == 2; }));
-    EXPECT_TRUE(waitUntil([&] { return text(app.currentReadout()) == currentText(2); }));
-    // Away from the sliders the wheel moves the focused one (the voltage);
-    // half notches add up, turning back drops them, tilting works too.
-    mouseMove({0, 0});
-
+    wheel(SliderGeometry(app.voltageSlider()).thumbAtZero(),
+          2 * WHEEL_DELTA); // over the focused slider
+    EXPECT_TRUE(waitUntil([&] { return text(app.voltageReadout()) == "2"; }));
+    // The slider under the pointer, else the focused one (the voltage); half
+    // notches add up, turning back drops them, tilting works too.
+    const POINT current = SliderGeometry(app.currentSlider()).thumbAtZero();
     const struct {
         UINT message;
         int delta;
-        int expected;
-    } turns[] = {{WM_MOUSEWHEEL, 60, 0},   {WM_MOUSEWHEEL, 60, 1},   {WM_MOUSEWHEEL, 60, 1},
-                 {WM_MOUSEWHEEL, -120, 0}, {WM_MOUSEHWHEEL, 360, 3}, {WM_MOUSEHWHEEL, -120, 2}};
+        POINT at;
+        int voltage, current;
+    } turns[] = {{WM_MOUSEWHEEL, 120, current, 2, 1},   {WM_MOUSEWHEEL, 60, {0, 0}, 2, 1},
+                 {WM_MOUSEWHEEL, 60, {0, 0}, 3, 1},     {WM_MOUSEWHEEL, 60, {0, 0}, 3, 1},
+                 {WM_MOUSEWHEEL, -120, {0, 0}, 2, 1},   {WM_MOUSEHWHEEL, 360, {0, 0}, 5, 1},
+                 {WM_MOUSEHWHEEL, -120, current, 5, 0}, {WM_MOUSEHWHEEL, -120, current, 5, 0}};
     for (const auto& turn : turns) {
-        send(app.window(), turn.message, MAKEWPARAM(0, turn.delta), 0);
-        EXPECT_EQ(sliderPosition(app.voltageSlider()), turn.expected) << turn.delta;
+        send(app.window(), turn.message, MAKEWPARAM(0, turn.delta),
+             MAKELPARAM(turn.at.x, turn.at.y));
+        EXPECT_EQ(sliderPosition(app.voltageSlider()), turn.voltage) << turn.delta;
+        EXPECT_EQ(sliderPosition(app.currentSlider()), turn.current) << turn.delta;
     }
-    EXPECT_EQ(text(app.voltageReadout()), "2");
+    EXPECT_EQ(text(app.voltageReadout()), "5");
     EXPECT_EQ(app.close(), 0U);
 }
 
