@@ -6,7 +6,7 @@ NATIVE_BUILD := build/native
 EXE := $(WINDOWS_BUILD)/window/Taliven.exe
 JOBS ?= $(shell nproc)
 
-.PHONY: all release test test-native test-windows run bench format tidy deps clean
+.PHONY: all release test test-native test-windows run screenshots bench artwork format tidy deps clean
 
 all: release
 
@@ -31,6 +31,12 @@ test-windows: release
 run: release
 	@tools/with-display tools/run-taliven $(EXE)
 
+# The README's pictures: the window at 96 and at 144 dpi, with Wine's own fonts.
+screenshots: release
+	@tools/with-display sh -c 'tools/run-taliven $(EXE) && tools/run-taliven --dpi 144 $(EXE)'
+	@cp build/taliven-window.png docs/taliven-window.png
+	@cp build/taliven-window-144dpi.png docs/taliven-window-144dpi.png
+
 bench: deps
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j $(JOBS) --target readout_bench
@@ -38,12 +44,17 @@ bench: deps
 	@$(MAKE) --no-print-directory release
 	@tools/with-display tools/wine-run $(WINDOWS_BUILD)/bench/launch_bench.exe 21
 
+# Redraws the shipped icon and emblem from resources/eye.svg and eye-icon.svg.
+artwork: deps
+	@tools/draw-artwork
+	@echo "Redrew resources/emblem.bmp and resources/taliven.ico"
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 tidy: test-native
-	@clang-tidy -p $(NATIVE_BUILD) --quiet $$(git ls-files 'readout/*.cpp' 'resources/*.cpp') \
-		window/form_definition.cpp window/slider_steps.cpp window/grey_image.cpp
+	@clang-tidy -p $(NATIVE_BUILD) --quiet $$(git ls-files 'readout/*.cpp') \
+		window/form_definition.cpp window/slider_steps.cpp window/grey_image.cpp window/quantities.cpp
 
 clean:
 	@rm -rf build

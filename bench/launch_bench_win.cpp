@@ -59,9 +59,14 @@ void finish(Launched& launched) {
     CloseHandle(launched.process.hProcess);
 }
 
-double median(std::vector<double> values) {
+// The median and the middle half (quartiles) of a set of times.
+struct Spread {
+    double low, median, high;
+};
+Spread spread(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const std::size_t n = values.size();
+    return {values[n / 4], values[n / 2], values[(3 * n) / 4]};
 }
 
 BOOL CALLBACK collectChildren(HWND child, LPARAM out) {
@@ -132,10 +137,10 @@ int wmain(int argc, wchar_t** argv) {
         bareMs.push_back(b.startMs);
         finish(b);
     }
-    const double t = median(talivenMs);
-    const double b = median(bareMs);
-    std::printf(
-        "launch to visible, median of %d: Taliven %.1f ms, bare window %.1f ms, ratio %.2f\n", runs,
-        t, b, t / b);
+    const Spread t = spread(talivenMs);
+    const Spread b = spread(bareMs);
+    std::printf("launch to visible and responsive, %d alternating runs, median (quartiles):\n"
+                "  Taliven %.1f ms (%.1f-%.1f), bare window %.1f ms (%.1f-%.1f), ratio %.2f\n",
+                runs, t.median, t.low, t.high, b.median, b.low, b.high, t.median / b.median);
     return 0;
 }
