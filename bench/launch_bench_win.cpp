@@ -34,10 +34,10 @@ struct Launched {
     double startMs = 0;
 };
 
-Launched launch(const std::wstring& program) {
+Launched launch(const wchar_t* program) {
     Launched launched;
     const double start = nowMs();
-    launched.process = taliven::testing::startProcess(program);
+    launched.process = taliven::testing::startProgram(program); // from the window folder
     HWND window = nullptr;
     while (window == nullptr && nowMs() - start < 30000) {
         window = taliven::testing::visibleWindowOf(launched.process.dwProcessId);
@@ -122,8 +122,8 @@ void measureUpdates(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     const int runs =
         argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 11;
-    const std::wstring taliven = taliven::testing::besideThisProgram(L"..\\window\\Taliven.exe");
-    const std::wstring bare = taliven::testing::besideThisProgram(L"bare_window.exe");
+    const wchar_t* taliven = L"Taliven.exe";
+    const wchar_t* bare = L"..\\bench\\bare_window.exe";
     std::vector<double> talivenMs;
     std::vector<double> bareMs;
     for (int run = 0; run < runs; ++run) {

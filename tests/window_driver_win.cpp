@@ -7,31 +7,14 @@ namespace {
 
 constexpr UINT answerLimitMs = 10000;
 
-struct FindContext {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK findTopLevel(HWND window, LPARAM context) {
-    auto* find = reinterpret_cast<FindContext*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((find->processId == 0 || owner == find->processId) && IsWindowVisible(window) != FALSE &&
-        GetWindow(window, GW_OWNER) == nullptr &&
-        (find->className == nullptr || className(window) == find->className)) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK findDialog(HWND window, LPARAM out) {
-    if (className(window) == L"#32770") {
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-    }
-    return TRUE;
+INPUT mouseInput(POINT screen, DWORD flags, int wheelDelta = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.mouseData = static_cast<DWORD>(wheelDelta);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    return input;
 }
 
 } // namespace
@@ -55,16 +38,12 @@ LRESULT send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-std::wstring besideThisProgram(const std::wstring& relative) {
+PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring path(self);
     path.erase(path.find_last_of(L"\\/") + 1);
-    return path + relative;
-}
-
-PROCESS_INFORMATION startProcess(const std::wstring& path, WORD showCommand) {
-    std::wstring commandLine = L"\"" + path + L"\"";
+    std::wstring commandLine = L"\"" + path + L"..\\window\\" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -77,36 +56,35 @@ PROCESS_INFORMATION startProcess(const std::wstring& path, WORD showCommand) {
     return process;
 }
 
-HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass) {
-    FindContext find{processId, windowClass, nullptr};
-    EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&find));
-    return find.found;
+HWND visibleWindowOf(DWORD processId) {
+    for (HWND window = GetTopWindow(nullptr); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) != FALSE &&
+            GetWindow(window, GW_OWNER) == nullptr) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 TalivenProcess::TalivenProcess(const wchar_t* program, WORD showCommand)
-    : process_(
-          startProcess(besideThisProgram(std::wstring(L"..\\window\\") + program), showCommand)) {
-    waitUntil([this] {
-        window_ = visibleWindowOf(process_.dwProcessId, L"Taliven.Form1");
-        return window_ != nullptr;
-    });
-    if (window_ == nullptr) {
+    : process_(startProgram(program, showCommand)) {
+    if (!waitUntil([this] { return (window_ = visibleWindowOf(processId())) != nullptr; })) {
         TerminateProcess(process_.hProcess, 99);
         throw std::runtime_error("the window did not appear");
     }
     send(window_, WM_NULL); // back in its message loop: the first paint is done
     if (showCommand == SW_SHOWNORMAL) {
-        // Real input goes to the foreground window: wait until it is ours.
         SetForegroundWindow(window_);
         waitUntil([this] { return GetForegroundWindow() == window_; });
     }
 }
 
 TalivenProcess::~TalivenProcess() {
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, answerLimitMs);
-    }
+    TerminateProcess(process_.hProcess, 99); // no effect once it has ended
+    WaitForSingleObject(process_.hProcess, answerLimitMs);
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
 }
@@ -120,7 +98,7 @@ std::vector<HWND> TalivenProcess::controls() const {
     return children;
 }
 
-HWND TalivenProcess::control(const wchar_t* wantedClass, int nth) const {
+HWND TalivenProcess::control(const wchar_t* wantedClass, std::size_t nth) const {
     for (const HWND child : controls()) {
         if (lstrcmpiW(className(child).c_str(), wantedClass) == 0 && nth-- == 0) {
             return child;
@@ -160,17 +138,22 @@ void TalivenProcess::release(POINT screen) const {
 }
 
 HWND TalivenProcess::errorReport() const {
-    HWND found = nullptr;
-    EnumThreadWindows(process_.dwThreadId, findDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+    HWND report = nullptr;
+    waitUntil([&] {
+        while ((report = FindWindowExW(nullptr, report, L"#32770", nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(report, &owner);
+            if (owner == processId()) {
+                return true;
+            }
+        }
+        return false;
+    });
+    return report;
 }
 
 DWORD TalivenProcess::close() {
     PostMessageW(window_, WM_CLOSE, 0, 0);
-    return waitForExit();
-}
-
-DWORD TalivenProcess::waitForExit() {
     WaitForSingleObject(process_.hProcess, 2 * answerLimitMs);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
@@ -185,6 +168,15 @@ std::string text(HWND window) {
     const int written =
         WideCharToMultiByte(CP_UTF8, 0, buffer, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
     return {utf8, static_cast<std::size_t>(written > 0 ? written : 0)};
+}
+
+std::string allText(HWND window) {
+    std::string all = text(window);
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        all += "\n" + text(child);
+    }
+    return all;
 }
 
 std::wstring className(HWND window) {
@@ -244,7 +236,7 @@ void pressKeys(std::initializer_list<WORD> chord) {
         for (std::size_t k = 0; k < chord.size(); ++k) {
             INPUT input{};
             input.type = INPUT_KEYBOARD;
-            input.ki.wVk = up ? chord.begin()[chord.size() - 1 - k] : chord.begin()[k];
+            input.ki.wVk = chord.begin()[up ? chord.size() - 1 - k : k];
             input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             inputs.push_back(input);
         }
@@ -252,21 +244,8 @@ void pressKeys(std::initializer_list<WORD> chord) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-namespace {
-
-INPUT mouseInput(POINT screen, DWORD buttons) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    return input;
-}
-
-} // namespace
-
-void mouse(POINT screen, DWORD buttons) {
-    INPUT input = mouseInput(screen, buttons);
+void mouse(POINT screen, DWORD flags, int wheelDelta) {
+    INPUT input = mouseInput(screen, flags, wheelDelta);
     SendInput(1, &input, sizeof input);
 }
 
@@ -274,12 +253,6 @@ void click(POINT screen) {
     INPUT inputs[2] = {mouseInput(screen, MOUSEEVENTF_LEFTDOWN),
                        mouseInput(screen, MOUSEEVENTF_LEFTUP)};
     SendInput(2, inputs, sizeof(INPUT));
-}
-
-void wheel(POINT screen, int delta) {
-    INPUT input = mouseInput(screen, MOUSEEVENTF_WHEEL);
-    input.mi.mouseData = static_cast<DWORD>(delta);
-    SendInput(1, &input, sizeof input);
 }
 
 } // namespace taliven::testing

@@ -16,23 +16,18 @@ namespace taliven::testing {
 // Waits up to a generous limit for something the other process does in its
 // own time. Returns whether it came true (never judged on speed).
 bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000);
-
 // SendMessage with a time limit; throws when the window does not answer.
 LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-
-// A path relative to the folder of the running program.
-[[nodiscard]] std::wstring besideThisProgram(const std::wstring& relative);
-[[nodiscard]] PROCESS_INFORMATION startProcess(const std::wstring& path,
+// Starts a program of the build's window folder.
+[[nodiscard]] PROCESS_INFORMATION startProgram(const wchar_t* program,
                                                WORD showCommand = SW_SHOWNORMAL);
-
-// The visible, unowned top-level window of a process (any process for 0; of
-// that class, if one is named), or null.
-[[nodiscard]] HWND visibleWindowOf(DWORD processId, const wchar_t* windowClass = nullptr);
+// The visible unowned top-level window of a process, or null.
+[[nodiscard]] HWND visibleWindowOf(DWORD processId);
 
 class TalivenProcess {
   public:
-    // Starts a program of the build's window folder and waits until its
-    // window is visible and has painted.
+    // Starts the program and waits until its window has painted and (when
+    // shown normally) is in the foreground, where real input goes.
     explicit TalivenProcess(const wchar_t* program = L"Taliven.exe",
                             WORD showCommand = SW_SHOWNORMAL);
     TalivenProcess(const TalivenProcess&) = delete;
@@ -42,10 +37,9 @@ class TalivenProcess {
     ~TalivenProcess();
 
     [[nodiscard]] HWND window() const { return window_; }
-    [[nodiscard]] DWORD threadId() const { return process_.dwThreadId; }
-    // Child windows in Z order, which is the tab order.
-    [[nodiscard]] std::vector<HWND> controls() const;
-    [[nodiscard]] HWND control(const wchar_t* className, int nth) const;
+    [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
+    [[nodiscard]] std::vector<HWND> controls() const; // in Z order, which is the tab order
+    [[nodiscard]] HWND control(const wchar_t* className, std::size_t nth) const;
     [[nodiscard]] HWND voltageSlider() const { return control(L"ScrollBar", 0); }
     [[nodiscard]] HWND currentSlider() const { return control(L"ScrollBar", 1); }
     [[nodiscard]] HWND voltageReadout() const { return control(L"Static", 1); }
@@ -57,16 +51,15 @@ class TalivenProcess {
     // A request as the scroll bar itself would send it.
     void scroll(HWND slider, unsigned code, int position = 0) const;
     void scrollTo(HWND slider, int position) const;
-    // Presses the left button at `screen` and waits until `target` holds the mouse.
+    // Presses the left button at `screen` and waits until `target` holds the
+    // mouse; releases it and waits until the window lets the mouse go.
     void press(HWND target, POINT screen) const;
-    // Releases the button at `screen` and waits until the window lets the mouse go.
     void release(POINT screen) const;
-    // The error report the program shows, or null.
+    // The program's error report, once it shows (null if it does not).
     [[nodiscard]] HWND errorReport() const;
 
-    // Asks the window to close and returns the exit code of the process.
+    // Asks the window to close (unless it is gone) and returns the exit code.
     [[nodiscard]] DWORD close();
-    [[nodiscard]] DWORD waitForExit();
 
   private:
     PROCESS_INFORMATION process_{};
@@ -74,6 +67,7 @@ class TalivenProcess {
 };
 
 [[nodiscard]] std::string text(HWND window);
+[[nodiscard]] std::string allText(HWND window); // its text and its children's
 [[nodiscard]] std::wstring className(HWND window);
 [[nodiscard]] int sliderPosition(HWND slider);
 [[nodiscard]] RECT clientRectIn(HWND parent, HWND child); // child's rect in parent's client pixels
@@ -87,9 +81,8 @@ class TalivenProcess {
 // its own position: under Wine a separate move can be overtaken by the X
 // server's view of the pointer.
 void pressKeys(std::initializer_list<WORD> chord);
-void mouse(POINT screen, DWORD buttons = 0); // MOUSEEVENTF_LEFTDOWN...
+void mouse(POINT screen, DWORD flags, int wheelDelta = 0); // MOUSEEVENTF_...
 // Press and release at once: held any longer, an arrow would start repeating.
 void click(POINT screen);
-void wheel(POINT screen, int delta);
 
 } // namespace taliven::testing

@@ -1,7 +1,6 @@
-// A helper for scripts: waits for Taliven's window and prints its frame in
-// screen pixels ("left top width height"), or with --close asks it to close.
-
-#include "tests/window_driver_win.h"
+// For scripts (make run on a virtual display): waits for Taliven's window and
+// prints its frame in screen pixels ("left top width height"), or with
+// --close asks it to close.
 
 #include <windows.h>
 
@@ -9,11 +8,13 @@
 
 int wmain(int argc, wchar_t** argv) {
     HWND window = nullptr;
-    taliven::testing::waitUntil(
-        [&window] {
-            return (window = taliven::testing::visibleWindowOf(0, L"Taliven.Form1")) != nullptr;
-        },
-        30000);
+    for (int waited = 0; window == nullptr && waited < 30000; waited += 10) {
+        window = FindWindowW(L"Taliven.Form1", nullptr);
+        if (window == nullptr || IsWindowVisible(window) == FALSE) {
+            window = nullptr;
+            Sleep(10);
+        }
+    }
     if (window == nullptr) {
         std::fputs("no Taliven window\n", stderr);
         return 1;
