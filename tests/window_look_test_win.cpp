@@ -98,7 +98,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     EXPECT_EQ(app.close(), 0U);
 }
 
-// "Make text bigger" at 150 %: the whole table grows with it.
+// "Make text bigger" at 150 %: the whole table grows with it, and follows a change.
 TEST(Layout, GrowsWithTheUsersTextSize) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, nullptr,
@@ -107,13 +107,14 @@ TEST(Layout, GrowsWithTheUsersTextSize) {
     const DWORD percent = 150;
     RegSetValueExW(key, L"TextScaleFactor", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&percent),
                    sizeof percent);
-    {
-        TalivenProcess app;
-        expectDesignedLayout(app, screenDpi(), 150);
-        EXPECT_EQ(app.close(), 0U);
-    }
+    TalivenProcess app;
+    expectDesignedLayout(app, screenDpi(), 150);
+    // Back to 100 % while it runs: not a pixel moves from the designed places.
     RegDeleteValueW(key, L"TextScaleFactor");
     RegCloseKey(key);
+    send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
+    expectDesignedLayout(app, screenDpi(), 100);
+    EXPECT_EQ(app.close(), 0U);
 }
 
 TEST(Colours, WindowCaptionsAndReadoutsOnScreen) {

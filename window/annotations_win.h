@@ -12,11 +12,10 @@ namespace taliven {
 // Annotation: the sliders' names and values with their units, the readouts'
 // descriptions, and that the resistance is a polite live region.
 //
-// COM and ole32 are loaded by start(), which the window calls only once a
-// screen reader runs: they cost nothing on the way to the first paint, nor
-// at all for users who need none. Until then, and where the service is
-// missing, every call does nothing and controls keep what the system infers
-// from their window texts.
+// COM and ole32 are loaded by start(), which the window calls once it has
+// painted: nothing of them lies on the way to the first paint. Until then,
+// and where the service is missing, every call does nothing and controls
+// keep what the system infers from their window texts.
 class Annotations {
   public:
     Annotations() noexcept = default;

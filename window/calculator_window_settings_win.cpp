@@ -32,14 +32,8 @@ void CalculatorWindow::afterFirstPaint() {
     const HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, IDM_KEEP_ON_TOP, L"&Keep on top");
-    annotateForScreenReaders();
-}
-
-void CalculatorWindow::annotateForScreenReaders() {
-    BOOL screenReader = FALSE;
-    if (annotations_.started() ||
-        SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0) == FALSE ||
-        screenReader == FALSE || !annotations_.start()) {
+    // COM comes only now, off the way to the first paint.
+    if (!annotations_.start()) {
         return;
     }
     for (const Quantity& quantity : quantities) {
@@ -68,9 +62,6 @@ void CalculatorWindow::onSettingChange(WPARAM wParam) {
     }
     if (wParam == SPI_SETHIGHCONTRAST) {
         applyColours();
-    }
-    if (wParam == SPI_SETSCREENREADER) {
-        annotateForScreenReaders();
     }
     const int textPercent = readTextScale();
     if (textPercent != textPercent_ || wParam == SPI_SETNONCLIENTMETRICS) {

@@ -46,8 +46,6 @@ class CalculatorWindow {
     void applyColours();
     void onSettingChange(WPARAM wParam);
     void afterFirstPaint();
-    // Starts the annotations once a screen reader runs (and is a no-op after).
-    void annotateForScreenReaders();
     void rememberFocus() noexcept;
 
     // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
