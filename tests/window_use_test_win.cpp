@@ -76,9 +76,14 @@ TEST(Readouts, FollowTheSlidersAndKeepResistanceAtZeroCurrent) {
     EXPECT_EQ(app.close(), 0U);
 }
 
-TEST(Keyboard, StepsTheFocusedSliderAndCopiesTheReadouts) {
+TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
     TalivenProcess app;
+    EXPECT_EQ(app.focus(), app.voltageSlider());
     pressKeys({VK_TAB});
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    pressKeys({VK_TAB});
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.voltageSlider(); }));
+    pressKeys({VK_SHIFT, VK_TAB}); // the labels never take the focus
     ASSERT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
     const struct {
         WORD key;
