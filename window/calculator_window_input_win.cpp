@@ -115,7 +115,16 @@ void CalculatorWindow::copyReadouts() const {
     if (locked != nullptr) {
         std::memcpy(locked, table.c_str(), bytes);
         GlobalUnlock(memory);
-        if (OpenClipboard(hwnd_) != FALSE) {
+        // Another program (a clipboard manager, say) may hold the clipboard
+        // for a moment: a few short tries before giving up.
+        bool opened = false;
+        for (int attempt = 0; attempt < 10 && !opened; ++attempt) {
+            opened = OpenClipboard(hwnd_) != FALSE;
+            if (!opened) {
+                Sleep(5);
+            }
+        }
+        if (opened) {
             EmptyClipboard();
             if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr) {
                 memory = nullptr; // the clipboard owns it now
