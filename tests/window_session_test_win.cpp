@@ -87,6 +87,7 @@ std::wstring accessible(HWND control, bool value) {
 
 TEST(Accessibility, NamesValuesAndAnnouncedResults) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    events.clear();
     {
         TalivenProcess app;
         EXPECT_EQ(accessible(app.voltageSlider(), false), L"Voltage");
