@@ -68,15 +68,23 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
 
     // Screen readers: the slider speaks its value with its unit, and a new
     // resistance is announced like a calculator's result.
-    if (annotations_.started()) {
-        const HWND readout = isVoltage ? bound_.voltageReadout : bound_.currentReadout;
-        annotations_.setValue(
-            slider, widen(withUnit(windowText(readout), quantities[isVoltage ? 0 : 1])).c_str());
-    }
+    annotateSliderValue(slider);
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
     if (windowText(bound_.resistanceReadout) != resistanceBefore) {
         NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, bound_.resistanceReadout, OBJID_CLIENT,
                        CHILDID_SELF);
+    }
+}
+
+void CalculatorWindow::annotateSliderValue(HWND slider) {
+    if (!annotations_.started()) {
+        return;
+    }
+    for (const Quantity& quantity : quantities) {
+        if (controlFor(quantity.slider) == slider) {
+            const std::string value = withUnit(windowText(controlFor(quantity.readout)), quantity);
+            annotations_.setValue(slider, widen(value).c_str());
+        }
     }
 }
 

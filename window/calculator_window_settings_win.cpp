@@ -41,7 +41,7 @@ void CalculatorWindow::afterFirstPaint() {
         annotations_.setDescription(readout, widen(quantity.description).c_str());
         if (const HWND slider = controlFor(quantity.slider); slider != nullptr) {
             annotations_.setName(slider, widen(quantity.name).c_str());
-            annotations_.setValue(slider, widen(withUnit(windowText(readout), quantity)).c_str());
+            annotateSliderValue(slider);
         }
     }
     annotations_.makePoliteLiveRegion(bound_.resistanceReadout);

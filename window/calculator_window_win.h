@@ -51,6 +51,8 @@ class CalculatorWindow {
     // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
     void onScroll(WPARAM wParam, LPARAM lParam);
     void moveSlider(HWND slider, unsigned request, int thumbPosition);
+    // A slider's value for screen readers: its readout's text and unit.
+    void annotateSliderValue(HWND slider);
     void onWheel(WPARAM wParam, LPARAM lParam, bool horizontal);
     void copyReadouts() const;
     void toggleKeepOnTop() noexcept;
