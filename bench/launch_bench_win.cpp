@@ -40,7 +40,7 @@ Launched launch(const wchar_t* program) {
     launched.process = taliven::testing::startProgram(program); // from the window folder
     HWND window = nullptr;
     while (window == nullptr && nowMs() - start < 30000) {
-        window = taliven::testing::visibleWindowOf(launched.process.dwProcessId);
+        window = taliven::testing::topWindowOf(launched.process.dwProcessId);
         if (window == nullptr) {
             Sleep(1);
         }

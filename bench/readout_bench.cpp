@@ -18,7 +18,7 @@ void update(benchmark::State& state, std::int16_t other,
         position = static_cast<std::int16_t>(position % 100 + 1);
         procedure(view, ".");
         view.calls.clear();
-        benchmark::DoNotOptimize(view.resistanceText.data());
+        benchmark::DoNotOptimize(view.texts[2].data());
     }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Checks the committed pictures, and that tools/draw-artwork redraws them
-from the SVG sources byte for byte where the renderer is the one that drew
-them (exit 77, a skip, where it is not).
+"""Checks the committed pictures' formats with Pillow, and that
+tools/draw-artwork redraws them from the SVG sources byte for byte where the
+renderer is the one that drew them (exit 77, a skip, where it is not).
 
     check_artwork.py RESOURCES_FOLDER DRAW_ARTWORK SCRATCH_FOLDER
 """
@@ -11,45 +11,35 @@ import subprocess
 import sys
 from pathlib import Path
 
+from PIL import Image
+
 SKIP = 77
+STANDARD_16 = (0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+               0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF)
+BLACK, GREY, WHITE = (0, 0, 0, 255), (128, 128, 128, 255), (255, 255, 255, 255)
 
 
-def check_emblem(bmp: bytes):
-    assert bmp[:2] == b"BM" and struct.unpack_from("<I", bmp, 2)[0] == len(bmp)
-    pixels_at = struct.unpack_from("<I", bmp, 10)[0]
-    size, width, height, planes, bits, compression = struct.unpack_from("<IiiHHI", bmp, 14)
-    assert (size, width, height, planes, bits, compression) == (40, 64, 64, 1, 8, 0)
-    palette = [struct.unpack_from("<I", bmp, 54 + 4 * k)[0] for k in range(256)]
-    assert palette == [k * 0x010101 for k in range(256)], "not the grey palette k -> (k, k, k)"
-    assert pixels_at == 54 + 1024 and len(bmp) == pixels_at + 64 * 64
-    pixels = bmp[pixels_at:]
-    levels = set(pixels)
-    assert len(levels) == 213 and {0, 255} <= levels, f"{len(levels)} grey levels"
-    assert all(pixels[k] == 0 for k in (0, 63, 63 * 64, 64 * 64 - 1)), "no black ground"
-    assert sum(1 for p in pixels if p > 128) > 300, "the motif is missing"
+def check_pictures(resources: Path):
+    # Mode "L" is an 8-bit palette whose entry k is grey k.
+    emblem = Image.open(resources / "emblem.bmp")
+    assert (emblem.mode, emblem.size, emblem.info["compression"]) == ("L", (64, 64), 0)
+    assert (resources / "emblem.bmp").stat().st_size == 14 + 40 + 1024 + 64 * 64
+    assert len(emblem.getcolors()) == 213 and emblem.getextrema() == (0, 255), "grey levels"
+    assert {emblem.getpixel(xy) for xy in ((0, 0), (63, 0), (0, 63), (63, 63))} == {0}, "ground"
 
-
-def check_icon(ico: bytes):
-    assert struct.unpack_from("<HHH", ico, 0) == (0, 1, 1), "not one icon image"
-    width, height, colours, _, planes, bits, size, at = struct.unpack_from("<BBBBHHII", ico, 6)
-    assert (width, height, colours, bits, at + size) == (32, 32, 16, 4, len(ico))
-    header = struct.unpack_from("<IiiHH", ico, at)
-    assert header == (40, 32, 64, 1, 4), header  # colour rows, then mask rows
-    standard = [0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-                0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF]
-    assert [struct.unpack_from("<I", ico, at + 40 + 4 * k)[0] for k in range(16)] == standard
-    colour_rows = ico[at + 104:at + 104 + 512]
-    indices = [nibble for byte in colour_rows for nibble in (byte >> 4, byte & 15)]
-    assert set(indices) == {0, 8, 15}, "black, grey and white only"
-    assert indices.count(15) == 2, "white is for the two highlights"
-    assert indices[0] == 0 and indices.count(8) > 100, "a black ground with grey lines"
-    assert ico[at + 104 + 512:] == bytes(128), "transparent pixels in the mask"
+    ico = (resources / "taliven.ico").read_bytes()
+    at = struct.unpack_from("<I", ico, 18)[0]  # the image's header, then its palette as 0xRRGGBB
+    assert struct.unpack_from("<3H", ico) == (0, 1, 1) and ico[at + 14] == 4, "one 4-bit image"
+    assert struct.unpack_from("<16I", ico, at + 40) == STANDARD_16, "not the standard palette"
+    icon = Image.open(resources / "taliven.ico")
+    pixels = list(icon.getdata())  # RGBA: the mask's transparency shows as alpha
+    assert icon.size == (32, 32) and set(pixels) == {BLACK, GREY, WHITE}, set(pixels)
+    assert pixels.count(WHITE) == 2 and pixels[0] == BLACK, "two highlights on black"
 
 
 def main():
     resources, draw, scratch = (Path(arg) for arg in sys.argv[1:4])
-    check_emblem((resources / "emblem.bmp").read_bytes())
-    check_icon((resources / "taliven.ico").read_bytes())
+    check_pictures(resources)
     print("the committed emblem and icon have their formats")
     renderer = subprocess.run(["rsvg-convert", "--version"], capture_output=True, text=True)
     drawn_with = (resources / "artwork.renderer").read_text().strip()

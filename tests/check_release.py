@@ -74,9 +74,7 @@ def check(exe: Path, resources: Path):
     assert {"CompanyName", "ProductName", "InternalName", "OriginalFilename"} <= set(strings)
 
     group = resource(pe, 14, 1)  # the first icon group: the application icon
-    count, width, height, bits, icon_id = (struct.unpack_from("<H", group, 4)[0], group[6],
-                                           group[7], struct.unpack_from("<H", group, 12)[0],
-                                           struct.unpack_from("<H", group, 18)[0])
+    _, _, count, width, height, _, _, _, bits, _, icon_id = struct.unpack_from("<3H4B2HIH", group)
     assert (count, width, height, bits) == (1, 32, 32, 4)
     ico = (resources / "taliven.ico").read_bytes()
     assert resource(pe, 3, icon_id) == ico[struct.unpack_from("<I", ico, 18)[0]:], "icon"

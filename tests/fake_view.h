@@ -4,45 +4,37 @@
 #include "readout/readout_view.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace taliven::testing {
 
-// Sliders and readouts in memory, starting as the window does. Records the
-// order of operations and can make one setter fail with a code.
+// Sliders and readouts in memory, starting as the window does. Logs each
+// call as a letter (v, i: a slider read; V, I, R: a readout set) and can
+// make one setter fail with a code, as a destroyed control would.
 class FakeView final : public ReadoutView {
   public:
     std::int16_t voltage = 0;
     std::int16_t current = 0;
-    std::string voltageText = "0";
-    std::string currentText = "0";
-    std::string resistanceText = "0";
-    std::vector<std::string> calls;
-    std::optional<std::string> failingSetter; // "voltage", "current" or "resistance"
-    std::uint32_t failureCode = 0;
+    std::string texts[3] = {"0", "0", "0"}; // voltage, current, resistance
+    std::string calls;
+    char failingSetter = 0; // 'V', 'I' or 'R'
 
-    std::int16_t voltagePosition() override {
-        calls.emplace_back("voltagePosition");
-        return voltage;
-    }
-    std::int16_t currentPosition() override {
-        calls.emplace_back("currentPosition");
-        return current;
-    }
-    void setVoltageText(std::string_view text) override { set("voltage", voltageText, text); }
-    void setCurrentText(std::string_view text) override { set("current", currentText, text); }
-    void setResistanceText(std::string_view text) override {
-        set("resistance", resistanceText, text);
-    }
+    std::int16_t voltagePosition() override { return log('v', voltage); }
+    std::int16_t currentPosition() override { return log('i', current); }
+    void setVoltageText(std::string_view text) override { set('V', texts[0], text); }
+    void setCurrentText(std::string_view text) override { set('I', texts[1], text); }
+    void setResistanceText(std::string_view text) override { set('R', texts[2], text); }
 
   private:
-    void set(const std::string& which, std::string& target, std::string_view text) {
-        calls.push_back("set " + which);
-        if (failingSetter == which) {
-            throw ControlError(("set " + which).c_str(), failureCode);
+    std::int16_t log(char call, std::int16_t position) {
+        calls += call;
+        return position;
+    }
+    void set(char setter, std::string& target, std::string_view text) {
+        calls += setter;
+        if (failingSetter == setter) {
+            throw ControlError("set a readout", 1400);
         }
         target = text;
     }

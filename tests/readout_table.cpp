@@ -16,8 +16,8 @@ int main() {
         for (std::int16_t i = 0; i <= 100; ++i) {
             view.current = i;
             taliven::onCurrentChange(view, ",");
-            std::printf("%d %d %s %s %s\n", v, i, view.voltageText.c_str(),
-                        view.currentText.c_str(), view.resistanceText.c_str());
+            std::printf("%d %d %s %s %s\n", v, i, view.texts[0].c_str(), view.texts[1].c_str(),
+                        view.texts[2].c_str());
         }
     }
     return 0;

@@ -10,25 +10,28 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <string>
-#include <vector>
 
 namespace taliven {
 namespace {
 
 using testing::FakeView;
 
-TEST(Readouts, ResistanceReadsCurrentTwiceThenVoltage) {
-    FakeView view;
-    view.voltage = 5;
-    view.current = 3;
-    refreshResistance(view, ".");
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"currentPosition", "currentPosition",
-                                                    "voltagePosition", "set resistance"}));
-    view.calls.clear();
-    view.current = 0;
-    refreshResistance(view, ".");
-    EXPECT_EQ(view.calls, std::vector<std::string>{"currentPosition"});
+TEST(Readouts, EachChangeReadsAndSetsInOrderAndNoCurrentLeavesTheResistance) {
+    const struct {
+        void (*change)(ReadoutView&, std::string_view);
+        std::int16_t current;
+        const char* calls;
+    } cases[] = {{onVoltageChange, 3, "vViivR"},
+                 {onVoltageChange, 0, "vVi"},
+                 {onCurrentChange, 3, "iIiivR"},
+                 {onCurrentChange, 0, "iIi"}};
+    for (const auto& c : cases) {
+        FakeView view;
+        view.voltage = 5;
+        view.current = c.current;
+        c.change(view, ".");
+        EXPECT_EQ(view.calls, c.calls);
+    }
 }
 
 TEST(ReadoutFaults, SixteenBitsHoldUpTo32767AndTextsSetBeforeAFaultStay) {
@@ -41,21 +44,11 @@ TEST(ReadoutFaults, SixteenBitsHoldUpTo32767AndTextsSetBeforeAFaultStay) {
     view.current = 1;
     view.voltage = 327;
     onVoltageChange(view, ".");
-    EXPECT_EQ(view.resistanceText, "32700");
     view.voltage = 328;
     EXPECT_THROW(onVoltageChange(view, "."), OverflowError);
-    EXPECT_EQ(view.voltageText, "328"); // set before the failure, so it stays
-    EXPECT_EQ(view.resistanceText, "32700");
-}
-
-TEST(ReadoutFaults, FailingSetterCarriesItsCodeAndKeepsEarlierTexts) {
-    FakeView view;
     view.voltage = 5;
-    view.current = 1;
-    onCurrentChange(view, ".");
-    view.failingSetter = "resistance";
-    view.failureCode = 1400; // as a destroyed window would report
     view.current = 2;
+    view.failingSetter = 'R';
     try {
         onCurrentChange(view, ".");
         FAIL() << "no error raised";
@@ -63,8 +56,9 @@ TEST(ReadoutFaults, FailingSetterCarriesItsCodeAndKeepsEarlierTexts) {
         EXPECT_EQ(error.code(), 1400U);
         EXPECT_NE(std::string(error.what()).find("1400"), std::string::npos);
     }
-    EXPECT_EQ(view.currentText, "0.02");
-    EXPECT_EQ(view.resistanceText, "500");
+    EXPECT_EQ(view.texts[0], "328"); // each set before its failure, so it stays
+    EXPECT_EQ(view.texts[1], "0.02");
+    EXPECT_EQ(view.texts[2], "32700");
 }
 
 TEST(CheckedDivide, RaisesOnlyInvalidDivideByZeroAndOverflow) {

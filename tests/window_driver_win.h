@@ -7,82 +7,258 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace taliven::testing {
 
-// Waits up to a generous limit for something the other process does in its
-// own time. Returns whether it came true (never judged on speed).
-bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000);
+constexpr UINT answerLimitMs = 10000;
+
+// Waits for something the other process does in its own time. Returns
+// whether it came true (never judged on speed).
+inline bool waitUntil(const std::function<bool()>& condition) {
+    for (UINT waitedMs = 0; waitedMs < answerLimitMs; waitedMs += 10) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(10);
+    }
+    return condition();
+}
+
 // SendMessage with a time limit; throws when the window does not answer.
-LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                            answerLimitMs, &result) == 0) {
+        throw std::runtime_error("the window did not answer message " + std::to_string(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+inline std::string text(HWND window) {
+    wchar_t wide[256] = {};
+    const auto length =
+        static_cast<int>(send(window, WM_GETTEXT, std::size(wide), reinterpret_cast<LPARAM>(wide)));
+    char utf8[512] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    return utf8;
+}
+
+inline std::wstring className(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+inline int sliderPosition(HWND slider) {
+    return static_cast<int>(send(slider, SBM_GETPOS));
+}
+
+// A visible top-level window of the process: its unowned main window, or one
+// of the class asked for (a message box is "#32770").
+inline HWND topWindowOf(DWORD processId, const wchar_t* wantedClass = nullptr) {
+    for (HWND window = GetTopWindow(nullptr); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) != FALSE &&
+            (wantedClass == nullptr ? GetWindow(window, GW_OWNER) == nullptr
+                                    : className(window) == wantedClass)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 // Starts a program of the build's window folder.
-[[nodiscard]] PROCESS_INFORMATION startProgram(const wchar_t* program,
-                                               WORD showCommand = SW_SHOWNORMAL);
-// The visible unowned top-level window of a process, or null.
-[[nodiscard]] HWND visibleWindowOf(DWORD processId);
+inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine(self);
+    commandLine.erase(commandLine.find_last_of(L"\\/") + 1);
+    commandLine = L"\"" + commandLine + L"..\\window\\" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process) == FALSE) {
+        throw std::runtime_error("cannot start the program");
+    }
+    return process;
+}
 
 class TalivenProcess {
   public:
     // Starts the program and waits until its window has painted and (when
     // shown normally) is in the foreground, where real input goes.
     explicit TalivenProcess(const wchar_t* program = L"Taliven.exe",
-                            WORD showCommand = SW_SHOWNORMAL);
+                            WORD showCommand = SW_SHOWNORMAL)
+        : process_(startProgram(program, showCommand)) {
+        if (!waitUntil([this] { return (window_ = topWindowOf(processId())) != nullptr; })) {
+            TerminateProcess(process_.hProcess, 99);
+            throw std::runtime_error("the window did not appear");
+        }
+        send(window_, WM_NULL); // back in its message loop: the first paint is done
+        if (showCommand == SW_SHOWNORMAL) {
+            SetForegroundWindow(window_);
+            waitUntil([this] { return GetForegroundWindow() == window_; });
+        }
+    }
     TalivenProcess(const TalivenProcess&) = delete;
     TalivenProcess& operator=(const TalivenProcess&) = delete;
-    TalivenProcess(TalivenProcess&&) = delete;
-    TalivenProcess& operator=(TalivenProcess&&) = delete;
-    ~TalivenProcess();
+    ~TalivenProcess() {
+        TerminateProcess(process_.hProcess, 99); // no effect once it has ended
+        WaitForSingleObject(process_.hProcess, answerLimitMs);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
 
     [[nodiscard]] HWND window() const { return window_; }
     [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
-    [[nodiscard]] std::vector<HWND> controls() const; // in Z order, which is the tab order
-    [[nodiscard]] HWND control(const wchar_t* className, std::size_t nth) const;
+    [[nodiscard]] std::vector<HWND> controls() const { // in Z order, which is the tab order
+        std::vector<HWND> children;
+        for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            children.push_back(child);
+        }
+        return children;
+    }
+    [[nodiscard]] HWND control(const wchar_t* wantedClass, std::size_t nth) const {
+        for (const HWND child : controls()) {
+            if (lstrcmpiW(className(child).c_str(), wantedClass) == 0 && nth-- == 0) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
     [[nodiscard]] HWND voltageSlider() const { return control(L"ScrollBar", 0); }
     [[nodiscard]] HWND currentSlider() const { return control(L"ScrollBar", 1); }
     [[nodiscard]] HWND voltageReadout() const { return control(L"Static", 1); }
     [[nodiscard]] HWND currentReadout() const { return control(L"Static", 2); }
     [[nodiscard]] HWND resistanceReadout() const { return control(L"Static", 3); }
-    [[nodiscard]] GUITHREADINFO threadInfo() const; // focus and capture
+    [[nodiscard]] GUITHREADINFO threadInfo() const { // focus and capture
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(process_.dwThreadId, &info);
+        return info;
+    }
     [[nodiscard]] HWND focus() const { return threadInfo().hwndFocus; }
 
     // A request as the scroll bar itself would send it.
-    void scroll(HWND slider, unsigned code, int position = 0) const;
-    void scrollTo(HWND slider, int position) const;
-    // Presses the left button at `screen` and waits until `target` holds the
-    // mouse; releases it and waits until the window lets the mouse go.
-    void press(HWND target, POINT screen) const;
-    void release(POINT screen) const;
+    void scroll(HWND slider, unsigned code, int position = 0) const {
+        send(window_, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(slider));
+    }
+    void scrollTo(HWND slider, int position) const {
+        scroll(slider, SB_THUMBPOSITION, position);
+        if (sliderPosition(slider) != position) {
+            throw std::runtime_error("the slider did not go to " + std::to_string(position));
+        }
+    }
     // The program's error report, once it shows (null if it does not).
-    [[nodiscard]] HWND errorReport() const;
-
+    [[nodiscard]] HWND errorReport() const {
+        HWND report = nullptr;
+        waitUntil([&] { return (report = topWindowOf(processId(), L"#32770")) != nullptr; });
+        return report;
+    }
     // Asks the window to close (unless it is gone) and returns the exit code.
-    [[nodiscard]] DWORD close();
+    [[nodiscard]] DWORD close() const {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(process_.hProcess, 2 * answerLimitMs);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
 
   private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
 
-[[nodiscard]] std::string text(HWND window);
-[[nodiscard]] std::string allText(HWND window); // its text and its children's
-[[nodiscard]] std::wstring className(HWND window);
-[[nodiscard]] int sliderPosition(HWND slider);
-[[nodiscard]] RECT clientRectIn(HWND parent, HWND child); // child's rect in parent's client pixels
-[[nodiscard]] COLORREF pixelAt(HWND window, POINT client);
-[[nodiscard]] int screenDpi();
-[[nodiscard]] std::string decimalSeparator();
+// A message box's text, below its title.
+inline std::string messageText(HWND box) {
+    return text(GetDlgItem(box, 0xFFFF));
+}
+
+inline RECT clientRectIn(HWND parent, HWND child) { // in the parent's client pixels
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+inline COLORREF pixelAt(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, client.x, client.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+inline int screenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+inline std::string decimalSeparator() {
+    wchar_t separator[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    char utf8[32] = {};
+    WideCharToMultiByte(CP_UTF8, 0, separator, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
+}
+
+// A text written with "." in the user's decimal separator.
+inline std::string localised(std::string text) {
+    const auto at = text.find('.');
+    return at == std::string::npos ? text : text.replace(at, 1, decimalSeparator());
+}
+
 // A current step as the readout shows it: 0, 0.01 ... 0.5 ... 1.
-[[nodiscard]] std::string currentText(int hundredths);
+inline std::string currentText(int hundredths) {
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%g", hundredths / 100.0);
+    return localised(text);
+}
 
 // Real input, through the system's input queue. Every mouse event carries
 // its own position: under Wine a separate move can be overtaken by the X
 // server's view of the pointer.
-void pressKeys(std::initializer_list<WORD> chord);
-void mouse(POINT screen, DWORD flags, int wheelDelta = 0); // MOUSEEVENTF_...
-// Press and release at once: held any longer, an arrow would start repeating.
-void click(POINT screen);
+inline void pressKeys(std::initializer_list<WORD> chord) {
+    std::vector<INPUT> inputs;
+    for (const bool up : {false, true}) {
+        for (std::size_t k = 0; k < chord.size(); ++k) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = chord.begin()[up ? chord.size() - 1 - k : k];
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            inputs.push_back(input);
+        }
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Mouse events at one place: MOUSEEVENTF_LEFTDOWN and LEFTUP together make a
+// click (held any longer, an arrow would start repeating).
+inline void mouse(POINT screen, std::initializer_list<DWORD> events, int wheelDelta = 0) {
+    std::vector<INPUT> inputs;
+    for (const DWORD flags : events) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.mouseData = static_cast<DWORD>(wheelDelta);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 } // namespace taliven::testing

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace taliven::testing {
 namespace {
@@ -34,7 +35,7 @@ constexpr std::array<Expected, 9> designed{{
 }};
 
 // Edges scale and round half up, so neighbours stay neighbours.
-LONG scaled(LONG px96, int dpi, int textPercent = 100) {
+LONG scaled(LONG px96, int dpi, int textPercent) {
     return (px96 * dpi * textPercent * 2 + 9600) / (9600 * 2);
 }
 
@@ -50,9 +51,9 @@ void expectDesignedLayout(const TalivenProcess& app, int dpi, int textPercent) {
         EXPECT_EQ(lstrcmpiW(className(controls[k]).c_str(), want.className), 0) << k;
         EXPECT_EQ(text(controls[k]), want.text) << k;
         const RECT got = clientRectIn(app.window(), controls[k]);
-        const RECT at{
-            scaled(want.at96.left, dpi, textPercent), scaled(want.at96.top, dpi, textPercent),
-            scaled(want.at96.right, dpi, textPercent), scaled(want.at96.bottom, dpi, textPercent)};
+        const auto px = [&](LONG px96) { return scaled(px96, dpi, textPercent); };
+        const RECT at{px(want.at96.left), px(want.at96.top), px(want.at96.right),
+                      px(want.at96.bottom)};
         EXPECT_TRUE(EqualRect(&got, &at) != FALSE)
             << k << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
     }
@@ -85,10 +86,8 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     for (const HWND slider : {app.voltageSlider(), app.currentSlider()}) {
         SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
         ASSERT_NE(GetScrollInfo(slider, SB_CTL, &info), FALSE);
-        EXPECT_EQ(info.nMin, 0);
-        EXPECT_EQ(info.nMax, 100);
-        EXPECT_EQ(info.nPos, 0);
-        EXPECT_EQ(info.nPage, 0U);
+        EXPECT_EQ(std::tuple(info.nMin, info.nMax, info.nPos, info.nPage),
+                  std::tuple(0, 100, 0, 0U));
     }
     // The text is drawn in a font made for this DPI ("Voltage": a capital
     // and a descender, some 11 pixels at 96 dpi).
@@ -144,20 +143,15 @@ TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
     // smoothly scaled elsewhere.
     const RECT frame = clientRectIn(app.window(), app.control(L"Static", 6));
     const int widthPx = frame.right - frame.left;
-    std::set<int> levels;
+    std::set<COLORREF> levels;
     for (int y = 0; y < frame.bottom - frame.top; ++y) {
         for (int x = 0; x < widthPx; ++x) {
             const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
-            ASSERT_TRUE(GetRValue(colour) == GetGValue(colour) &&
-                        GetGValue(colour) == GetBValue(colour))
-                << "not grey at " << x << ", " << y;
             if (widthPx == 64) { // rows bottom-up after the palette
-                ASSERT_EQ(GetRValue(colour),
-                          static_cast<unsigned char>(
-                              bmp[static_cast<std::size_t>(1078 + (63 - y) * 64 + x)]))
-                    << x << ", " << y;
+                const auto level = static_cast<BYTE>(bmp[std::size_t(1078 + (63 - y) * 64 + x)]);
+                ASSERT_EQ(colour, level * 0x010101U) << x << ", " << y; // grey, as in the file
             }
-            levels.insert(GetRValue(colour));
+            levels.insert(colour);
         }
     }
     EXPECT_GT(levels.size(), 150U); // shaded, not posterised

@@ -28,8 +28,10 @@ TEST(Readouts, ANewDecimalSeparatorShowsAtOnce) {
     const std::string current = text(app.currentReadout());
     SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL,
                    std::wstring(old.begin(), old.end()).c_str());
+    send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     EXPECT_EQ(resistance, "33 dec 3333333333333");
     EXPECT_EQ(current, "0 dec 25");
+    EXPECT_EQ(text(app.currentReadout()), localised("0.25"));
     EXPECT_EQ(app.close(), 0U);
 }
 
@@ -68,7 +70,7 @@ bool eventArrived(DWORD event, HWND window) {
     return std::find(events.begin(), events.end(), std::pair{event, window}) != events.end();
 }
 
-std::wstring accessible(HWND control, bool value) {
+std::wstring accessibleName(HWND control) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                           IID_IAccessible, reinterpret_cast<void**>(&object)))) {
@@ -76,11 +78,9 @@ std::wstring accessible(HWND control, bool value) {
     }
     VARIANT self{};
     self.vt = VT_I4;
-    BSTR got = nullptr;
-    const HRESULT result =
-        value ? object->get_accValue(self, &got) : object->get_accName(self, &got);
-    std::wstring answer = SUCCEEDED(result) && got != nullptr ? got : L"";
-    SysFreeString(got);
+    BSTR name = nullptr;
+    std::wstring answer = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"";
+    SysFreeString(name);
     object->Release();
     return answer;
 }
@@ -90,8 +90,8 @@ TEST(Accessibility, NamesValuesAndAnnouncedResults) {
     events.clear();
     {
         TalivenProcess app;
-        EXPECT_EQ(accessible(app.voltageSlider(), false), L"Voltage");
-        EXPECT_EQ(accessible(app.currentSlider(), false), L"Current");
+        EXPECT_EQ(accessibleName(app.voltageSlider()), L"Voltage");
+        EXPECT_EQ(accessibleName(app.currentSlider()), L"Current");
         const HWINEVENTHOOK hook =
             SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
                             recordEvent, app.processId(), 0, WINEVENT_OUTOFCONTEXT);
@@ -107,12 +107,7 @@ TEST(Accessibility, NamesValuesAndAnnouncedResults) {
             [&] { return eventArrived(EVENT_OBJECT_LIVEREGIONCHANGED, app.resistanceReadout()); }));
         UnhookWinEvent(hook);
         const std::wstring sep = decimalSeparator() == "," ? L"," : L".";
-        EXPECT_EQ(accessible(app.resistanceReadout(), false), L"13" + sep + L"7254901960784");
-        // Where the platform passes annotations on, the sliders speak their units.
-        const std::wstring value = accessible(app.currentSlider(), true);
-        if (value.find(L' ') != std::wstring::npos) {
-            EXPECT_EQ(value, L"0" + sep + L"51 A");
-        }
+        EXPECT_EQ(accessibleName(app.resistanceReadout()), L"13" + sep + L"7254901960784");
         EXPECT_EQ(app.close(), 0U);
     }
     CoUninitialize();
@@ -129,8 +124,8 @@ TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {
                  reinterpret_cast<LPARAM>(app.voltageSlider()));
     const HWND report = app.errorReport();
     ASSERT_NE(report, nullptr);
-    EXPECT_EQ(allText(report).rfind("Taliven\n", 0), 0U) << allText(report);
-    EXPECT_NE(allText(report).find("Overflow"), std::string::npos) << allText(report);
+    EXPECT_EQ(text(report), "Taliven");
+    EXPECT_NE(messageText(report).find("Overflow"), std::string::npos) << messageText(report);
     EXPECT_EQ(text(app.voltageReadout()), "328");
     EXPECT_EQ(text(app.resistanceReadout()), "32700");
     PostMessageW(report, WM_COMMAND, IDOK, 0);
@@ -141,8 +136,9 @@ TEST(ErrorReport, AFailedStartIsReportedWithNothingHalfBuiltOnScreen) {
     // A build without its emblem: the window fails while making its controls.
     TalivenProcess broken(L"TalivenBroken.exe");
     EXPECT_EQ(className(broken.window()), L"#32770"); // the report is all it shows
-    EXPECT_NE(allText(broken.window()).find("could not start"), std::string::npos);
-    EXPECT_NE(allText(broken.window()).find("emblem"), std::string::npos);
+    const std::string message = messageText(broken.window());
+    EXPECT_NE(message.find("could not start"), std::string::npos) << message;
+    EXPECT_NE(message.find("emblem"), std::string::npos) << message;
     EXPECT_EQ(FindWindowW(L"Taliven.Form1", nullptr), nullptr);
     PostMessageW(broken.window(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(broken.close(), 1U);
