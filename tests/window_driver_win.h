@@ -11,6 +11,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace taliven::testing {
@@ -105,6 +106,10 @@ class TalivenProcess {
             throw std::runtime_error("the window did not appear");
         }
         send(window_, WM_NULL); // back in its message loop: the first paint is done
+        for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            controls.push_back(child);
+        }
         if (showCommand == SW_SHOWNORMAL) {
             SetForegroundWindow(window_);
             waitUntil([this] { return GetForegroundWindow() == window_; });
@@ -121,27 +126,17 @@ class TalivenProcess {
 
     [[nodiscard]] HWND window() const { return window_; }
     [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
-    [[nodiscard]] std::vector<HWND> controls() const { // in Z order, which is the tab order
-        std::vector<HWND> children;
-        for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            children.push_back(child);
-        }
-        return children;
+    [[nodiscard]] HWND voltageSlider() const { return controls.at(1); }
+    [[nodiscard]] HWND currentSlider() const { return controls.at(2); }
+    [[nodiscard]] HWND voltageReadout() const { return controls.at(3); }
+    [[nodiscard]] HWND currentReadout() const { return controls.at(4); }
+    [[nodiscard]] HWND resistanceReadout() const { return controls.at(5); }
+    // Slider positions, then readouts: "v i vol cur ohm".
+    [[nodiscard]] std::string state() const {
+        return std::to_string(sliderPosition(voltageSlider())) + " " +
+               std::to_string(sliderPosition(currentSlider())) + " " + text(voltageReadout()) +
+               " " + text(currentReadout()) + " " + text(resistanceReadout());
     }
-    [[nodiscard]] HWND control(const wchar_t* wantedClass, std::size_t nth) const {
-        for (const HWND child : controls()) {
-            if (lstrcmpiW(className(child).c_str(), wantedClass) == 0 && nth-- == 0) {
-                return child;
-            }
-        }
-        return nullptr;
-    }
-    [[nodiscard]] HWND voltageSlider() const { return control(L"ScrollBar", 0); }
-    [[nodiscard]] HWND currentSlider() const { return control(L"ScrollBar", 1); }
-    [[nodiscard]] HWND voltageReadout() const { return control(L"Static", 1); }
-    [[nodiscard]] HWND currentReadout() const { return control(L"Static", 2); }
-    [[nodiscard]] HWND resistanceReadout() const { return control(L"Static", 3); }
     [[nodiscard]] GUITHREADINFO threadInfo() const { // focus and capture
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -174,6 +169,8 @@ class TalivenProcess {
         GetExitCodeProcess(process_.hProcess, &code);
         return code;
     }
+
+    std::vector<HWND> controls; // in Z order, which is the tab order
 
   private:
     PROCESS_INFORMATION process_{};
@@ -208,17 +205,18 @@ inline int screenDpi() {
 }
 
 inline std::string decimalSeparator() {
-    wchar_t separator[8] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    char utf8[32] = {};
-    WideCharToMultiByte(CP_UTF8, 0, separator, -1, utf8, sizeof utf8, nullptr, nullptr);
-    return utf8;
+    char separator[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
+    return separator;
 }
 
 // A text written with "." in the user's decimal separator.
-inline std::string localised(std::string text) {
-    const auto at = text.find('.');
-    return at == std::string::npos ? text : text.replace(at, 1, decimalSeparator());
+inline std::string localised(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        out += c == '.' ? decimalSeparator() : std::string(1, c);
+    }
+    return out;
 }
 
 // A current step as the readout shows it: 0, 0.01 ... 0.5 ... 1.
@@ -231,16 +229,12 @@ inline std::string currentText(int hundredths) {
 // Real input, through the system's input queue. Every mouse event carries
 // its own position: under Wine a separate move can be overtaken by the X
 // server's view of the pointer.
-inline void pressKeys(std::initializer_list<WORD> chord) {
-    std::vector<INPUT> inputs;
-    for (const bool up : {false, true}) {
-        for (std::size_t k = 0; k < chord.size(); ++k) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = chord.begin()[up ? chord.size() - 1 - k : k];
-            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(input);
-        }
+inline void pressKeys(std::initializer_list<WORD> chord) { // in order, released in reverse
+    std::vector<INPUT> inputs(2 * chord.size());
+    for (std::size_t k = 0, up = inputs.size() - 1; k < chord.size(); ++k, --up) {
+        inputs[k].type = inputs[up].type = INPUT_KEYBOARD;
+        inputs[k].ki.wVk = inputs[up].ki.wVk = chord.begin()[k];
+        inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }

@@ -40,29 +40,25 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
         bool voltage;
         unsigned code;
         int position;
-        const char *vol, *cur, *ohm;
-    } steps[] = {{true, SB_THUMBPOSITION, 5, "5", "0", "0"},
-                 {false, SB_LINERIGHT, 0, "5", "0.01", "500"},
-                 {false, SB_LINELEFT, 0, "5", "0", "500"}, // no current: the last resistance
-                 {true, SB_PAGERIGHT, 0, "6", "0", "500"},
-                 {false, SB_THUMBPOSITION, 34, "6", "0.34", "17.6470588235294"},
-                 {true, SB_THUMBPOSITION, 3, "3", "0.34", "8.82352941176471"},
-                 {true, SB_LEFT, 0, "0", "0.34", "0"},
-                 {false, SB_THUMBPOSITION, 50, "0", "0.5", "0"},
-                 {true, SB_THUMBPOSITION, 500, "100", "0.5", "200"},
-                 {false, SB_THUMBPOSITION, 1, "100", "0.01", "10000"},
-                 {true, SB_THUMBTRACK, 10, "100", "0.01", "10000"}, // a drag is not a change
-                 {true, SB_ENDSCROLL, 0, "100", "0.01", "10000"},
-                 {false, SB_RIGHT, 0, "100", "1", "100"},
-                 {true, SB_LINELEFT, 0, "99", "1", "99"}};
+        const char* state; // v i vol cur ohm
+    } steps[] = {{true, SB_THUMBPOSITION, 5, "5 0 5 0 0"},
+                 {false, SB_LINERIGHT, 0, "5 1 5 0.01 500"},
+                 {false, SB_LINELEFT, 0, "5 0 5 0 500"}, // no current: the last resistance
+                 {true, SB_PAGERIGHT, 0, "6 0 6 0 500"},
+                 {false, SB_THUMBPOSITION, 34, "6 34 6 0.34 17.6470588235294"},
+                 {true, SB_THUMBPOSITION, 3, "3 34 3 0.34 8.82352941176471"},
+                 {true, SB_LEFT, 0, "0 34 0 0.34 0"},
+                 {false, SB_THUMBPOSITION, 50, "0 50 0 0.5 0"},
+                 {true, SB_THUMBPOSITION, 500, "100 50 100 0.5 200"},
+                 {false, SB_THUMBPOSITION, 1, "100 1 100 0.01 10000"},
+                 {true, SB_THUMBTRACK, 10, "100 1 100 0.01 10000"}, // a drag is not a change
+                 {true, SB_ENDSCROLL, 0, "100 1 100 0.01 10000"},
+                 {false, SB_RIGHT, 0, "100 100 100 1 100"},
+                 {true, SB_LINELEFT, 0, "99 100 99 1 99"}};
     for (const auto& step : steps) {
         app.scroll(step.voltage ? app.voltageSlider() : app.currentSlider(), step.code,
                    step.position);
-        EXPECT_EQ(std::to_string(sliderPosition(app.voltageSlider())), step.vol);
-        EXPECT_EQ(currentText(sliderPosition(app.currentSlider())), localised(step.cur));
-        EXPECT_EQ(text(app.voltageReadout()), step.vol);
-        EXPECT_EQ(text(app.currentReadout()), localised(step.cur));
-        EXPECT_EQ(text(app.resistanceReadout()), localised(step.ohm));
+        EXPECT_EQ(app.state(), localised(step.state));
     }
     // A scroll bar of another program is neither moved nor listened to.
     const HWND foreign = CreateWindowExW(0, L"SCROLLBAR", L"", SBS_HORZ, 0, 0, 100, 10, nullptr,
@@ -90,7 +86,7 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
     EXPECT_EQ(text(app.currentReadout()), currentText(i));
     app.scrollTo(app.currentSlider(), 3);
     app.scrollTo(app.voltageSlider(), 1);
-    EXPECT_EQ(text(app.resistanceReadout()), localised("33.3333333333333"));
+    EXPECT_EQ(app.state(), localised("1 3 1 0.03 33.3333333333333"));
     EXPECT_EQ(app.close(), 0U);
 }
 
