@@ -16,16 +16,6 @@ WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvc
 GUARD_SEED = struct.pack("<I", 0xBB40E64E)  # the canary's value before it is seeded
 
 
-def resource(pe, kind, ident):
-    for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries:
-        if entry.id == kind:
-            for item in entry.directory.entries:
-                if item.id == ident:
-                    data = item.directory.entries[0].data.struct
-                    return pe.get_data(data.OffsetToData, data.Size)
-    raise AssertionError(f"no resource {kind}/{ident}")
-
-
 def check(exe: Path, resources: Path):
     pe = pefile.PE(str(exe))
     header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
@@ -53,7 +43,13 @@ def check(exe: Path, resources: Path):
     uses = code.count(struct.pack("<I", guard))
     assert uses >= 20, f"the stack protector is not compiled in ({uses} uses of the canary)"
 
-    manifest = resource(pe, 24, 1).decode()
+    found = {(kind.id, item.id): item.directory.entries[0].data.struct
+             for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries for item in kind.directory.entries}
+
+    def resource(kind, ident):
+        return pe.get_data(found[kind, ident].OffsetToData, found[kind, ident].Size)
+
+    manifest = resource(24, 1).decode()
     for needed in ("PerMonitorV2", "true/pm", "asInvoker", "Microsoft.Windows.Common-Controls",
                    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
         assert needed in manifest, needed
@@ -62,23 +58,21 @@ def check(exe: Path, resources: Path):
     assert (fixed.FileVersionMS, fixed.FileVersionLS) == (0x10000, 1)
     assert (fixed.ProductVersionMS, fixed.ProductVersionLS) == (0x10000, 1)
     assert (fixed.FileOS, fixed.FileType, fixed.FileFlags & fixed.FileFlagsMask) == (4, 1, 0)
-    strings, translations = {}, []
-    for info in pe.FileInfo[0]:
-        for table in getattr(info, "StringTable", []):
-            assert table.LangID.lower() == b"040904b0", table.LangID
-            strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
-        for var in getattr(info, "Var", []):
-            translations += list(var.entry.values())
+    tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
+    translations = [value for info in pe.FileInfo[0] for var in getattr(info, "Var", [])
+                    for value in var.entry.values()]
+    assert [table.LangID.lower() for table in tables] == [b"040904b0"], "not U.S. English, Unicode"
     assert translations == ["0x0409 0x04b0"], translations
+    strings = {key.decode(): value.decode() for key, value in tables[0].entries.items()}
     assert strings["FileVersion"] == strings["ProductVersion"] == "1.00.0001", strings
     assert {"CompanyName", "ProductName", "InternalName", "OriginalFilename"} <= set(strings)
 
-    group = resource(pe, 14, 1)  # the first icon group: the application icon
+    group = resource(14, 1)  # the first icon group: the application icon
     _, _, count, width, height, _, _, _, bits, _, icon_id = struct.unpack_from("<3H4B2HIH", group)
     assert (count, width, height, bits) == (1, 32, 32, 4)
     ico = (resources / "taliven.ico").read_bytes()
-    assert resource(pe, 3, icon_id) == ico[struct.unpack_from("<I", ico, 18)[0]:], "icon"
-    assert resource(pe, 2, 2) == (resources / "emblem.bmp").read_bytes()[14:], "emblem"
+    assert resource(3, icon_id) == ico[struct.unpack_from("<I", ico, 18)[0]:], "icon"
+    assert resource(2, 2) == (resources / "emblem.bmp").read_bytes()[14:], "emblem"
     print(f"{exe.name}: {exe.stat().st_size} bytes, imports {sorted(imports)}, "
           f"{uses} uses of the canary")
 

@@ -78,10 +78,9 @@ inline HWND topWindowOf(DWORD processId, const wchar_t* wantedClass = nullptr) {
 // Starts a program of the build's window folder.
 inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
     wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine(self);
-    commandLine.erase(commandLine.find_last_of(L"\\/") + 1);
-    commandLine = L"\"" + commandLine + L"..\\window\\" + program + L"\"";
+    const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    std::wstring commandLine =
+        L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + L"..\\window\\" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -93,6 +92,9 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     }
     return process;
 }
+
+// The window's controls in Z order, which is the tab order.
+enum Control : std::size_t { vollbl, HScroll1, HScroll2, vol, cur, ohm, curlbl, ohmlbl, Image1 };
 
 class TalivenProcess {
   public:
@@ -126,16 +128,12 @@ class TalivenProcess {
 
     [[nodiscard]] HWND window() const { return window_; }
     [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
-    [[nodiscard]] HWND voltageSlider() const { return controls.at(1); }
-    [[nodiscard]] HWND currentSlider() const { return controls.at(2); }
-    [[nodiscard]] HWND voltageReadout() const { return controls.at(3); }
-    [[nodiscard]] HWND currentReadout() const { return controls.at(4); }
-    [[nodiscard]] HWND resistanceReadout() const { return controls.at(5); }
+    [[nodiscard]] HWND operator[](Control control) const { return controls.at(control); }
     // Slider positions, then readouts: "v i vol cur ohm".
     [[nodiscard]] std::string state() const {
-        return std::to_string(sliderPosition(voltageSlider())) + " " +
-               std::to_string(sliderPosition(currentSlider())) + " " + text(voltageReadout()) +
-               " " + text(currentReadout()) + " " + text(resistanceReadout());
+        return std::to_string(sliderPosition(controls.at(HScroll1))) + " " +
+               std::to_string(sliderPosition(controls.at(HScroll2))) + " " +
+               text(controls.at(vol)) + " " + text(controls.at(cur)) + " " + text(controls.at(ohm));
     }
     [[nodiscard]] GUITHREADINFO threadInfo() const { // focus and capture
         GUITHREADINFO info{};
@@ -155,12 +153,6 @@ class TalivenProcess {
             throw std::runtime_error("the slider did not go to " + std::to_string(position));
         }
     }
-    // The program's error report, once it shows (null if it does not).
-    [[nodiscard]] HWND errorReport() const {
-        HWND report = nullptr;
-        waitUntil([&] { return (report = topWindowOf(processId(), L"#32770")) != nullptr; });
-        return report;
-    }
     // Asks the window to close (unless it is gone) and returns the exit code.
     [[nodiscard]] DWORD close() const {
         PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -176,11 +168,6 @@ class TalivenProcess {
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
-
-// A message box's text, below its title.
-inline std::string messageText(HWND box) {
-    return text(GetDlgItem(box, 0xFFFF));
-}
 
 inline RECT clientRectIn(HWND parent, HWND child) { // in the parent's client pixels
     RECT rect{};

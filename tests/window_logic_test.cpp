@@ -1,11 +1,10 @@
 // The window's portable logic where the window seen from outside cannot show
-// it: the colours under high contrast (which Wine cannot switch on), the
-// largest text size, and the area averaging of small pictures.
+// it: the colours under high contrast (which Wine cannot switch on) and the
+// area averaging of the title bar's small icon.
 
 #include "window/colour_scheme.h"
 #include "window/form_definition.h"
 #include "window/grey_image.h"
-#include "window/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -23,12 +22,6 @@ TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
     EXPECT_EQ(contrast.text, 0xFFFFFFU);
     EXPECT_EQ(contrast.readoutBackground, 0x00FFFFU);
     EXPECT_EQ(contrast.readoutText, 0xFF00FFU);
-}
-
-TEST(TextScale, UnsetIsFullSizeAndTheSettingIsCappedWhereWindowsCapsIt) {
-    EXPECT_EQ(textScalePercent(0), 100);
-    EXPECT_EQ(textScalePercent(130), 130);
-    EXPECT_EQ(textScalePercent(500), 225);
 }
 
 TEST(Resample, CopiesAtTheSameSizeAndAveragesAreasWhenReducing) {

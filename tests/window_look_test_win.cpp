@@ -5,34 +5,24 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace taliven::testing {
 namespace {
 
-struct Expected {
-    const wchar_t* className;
-    const char* text;
-    RECT at96; // left, top, right, bottom in client pixels at 96 dpi
-};
-
-// The designed pixel figures at 96 dpi, in tab (Z) order.
-constexpr std::array<Expected, 9> designed{{
-    {L"Static", "Voltage", {8, 8, 113, 33}},
-    {L"ScrollBar", "Voltage", {8, 40, 161, 49}},
-    {L"ScrollBar", "Current", {8, 88, 161, 97}},
-    {L"Static", "0", {120, 16, 161, 33}},
-    {L"Static", "0", {120, 64, 161, 81}},
-    {L"Static", "0", {120, 112, 241, 129}},
-    {L"Static", "Current", {8, 56, 113, 81}},
-    {L"Static", "Resistance", {8, 104, 113, 129}},
-    {L"Static", "", {176, 8, 240, 72}},
-}};
+// The designed texts and pixels at 96 dpi (left, top, right, bottom in the
+// client area), in tab (Z) order.
+constexpr std::pair<const char*, RECT> designed[] = {
+    {"Voltage", {8, 8, 113, 33}},  {"Voltage", {8, 40, 161, 49}},
+    {"Current", {8, 88, 161, 97}}, {"0", {120, 16, 161, 33}},
+    {"0", {120, 64, 161, 81}},     {"0", {120, 112, 241, 129}},
+    {"Current", {8, 56, 113, 81}}, {"Resistance", {8, 104, 113, 129}},
+    {"", {176, 8, 240, 72}}};
 
 // Edges scale and round half up, so neighbours stay neighbours.
 LONG scaled(LONG px96, int dpi, int textPercent) {
@@ -45,15 +35,13 @@ void expectDesignedLayout(const TalivenProcess& app, int dpi, int textPercent) {
     EXPECT_EQ(client.right, scaled(247, dpi, textPercent));
     EXPECT_EQ(client.bottom, scaled(136, dpi, textPercent));
     const auto& controls = app.controls;
-    ASSERT_EQ(controls.size(), designed.size());
-    for (std::size_t k = 0; k < designed.size(); ++k) {
-        const Expected& want = designed[k];
-        EXPECT_EQ(lstrcmpiW(className(controls[k]).c_str(), want.className), 0) << k;
-        EXPECT_EQ(text(controls[k]), want.text) << k;
+    ASSERT_EQ(controls.size(), std::size(designed));
+    for (std::size_t k = 0; k < controls.size(); ++k) {
+        const auto& [wantText, at96] = designed[k];
+        EXPECT_EQ(text(controls[k]), wantText) << k;
         const RECT got = clientRectIn(app.window(), controls[k]);
         const auto px = [&](LONG px96) { return scaled(px96, dpi, textPercent); };
-        const RECT at{px(want.at96.left), px(want.at96.top), px(want.at96.right),
-                      px(want.at96.bottom)};
+        const RECT at{px(at96.left), px(at96.top), px(at96.right), px(at96.bottom)};
         EXPECT_TRUE(EqualRect(&got, &at) != FALSE)
             << k << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
     }
@@ -80,7 +68,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     expectDesignedLayout(app, screenDpi(), 100);
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");
-    for (const HWND slider : {app.voltageSlider(), app.currentSlider()}) {
+    for (const HWND slider : {app[HScroll1], app[HScroll2]}) {
         SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
         ASSERT_NE(GetScrollInfo(slider, SB_CTL, &info), FALSE);
         EXPECT_EQ(std::tuple(info.nMin, info.nMax, info.nPos, info.nPage),
@@ -88,7 +76,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     }
     // The text is drawn in a font made for this DPI ("Voltage": a capital
     // and a descender, some 11 pixels at 96 dpi).
-    const int inkPx = inkHeightPx(app.window(), app.controls.at(0));
+    const int inkPx = inkHeightPx(app.window(), app[vollbl]);
     EXPECT_GE(inkPx * 96, 9 * screenDpi()) << inkPx;
     EXPECT_LE(inkPx * 96, 14 * screenDpi()) << inkPx;
     HKEY key = nullptr;
@@ -121,17 +109,16 @@ TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
     GetClientRect(app.window(), &client);
     EXPECT_EQ(pixelAt(app.window(), {2, 2}), green);
     EXPECT_EQ(pixelAt(app.window(), {client.right - 3, client.bottom - 3}), green);
-    const RECT caption = clientRectIn(app.window(), app.controls.at(0));
+    const RECT caption = clientRectIn(app.window(), app[vollbl]);
     EXPECT_EQ(pixelAt(app.window(), {caption.right - 2, caption.top + 2}), green);
-    for (const HWND readout :
-         {app.voltageReadout(), app.currentReadout(), app.resistanceReadout()}) {
+    for (const HWND readout : {app[vol], app[cur], app[ohm]}) {
         const RECT rect = clientRectIn(app.window(), readout);
         EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.top + 1}), pink);
         EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.bottom}), green); // just below
     }
     // The emblem fills its frame: the committed picture itself at 96 dpi,
     // smoothly scaled elsewhere.
-    const RECT frame = clientRectIn(app.window(), app.controls.at(8));
+    const RECT frame = clientRectIn(app.window(), app[Image1]);
     const int widthPx = frame.right - frame.left;
     std::set<COLORREF> levels;
     for (int y = 0; y < frame.bottom - frame.top; ++y) {

@@ -15,16 +15,16 @@ namespace {
 TEST(Readouts, ANewDecimalSeparatorShowsAtOnce) {
     TalivenProcess app(L"TalivenTestHooks.exe"); // reads the separator afresh from the settings
     const std::string old = decimalSeparator();
-    app.scrollTo(app.voltageSlider(), 1);
-    app.scrollTo(app.currentSlider(), 3);
-    app.scrollTo(app.currentSlider(), 0); // the resistance keeps 100 / 3
+    app.scrollTo(app[HScroll1], 1);
+    app.scrollTo(app[HScroll2], 3);
+    app.scrollTo(app[HScroll2], 0); // the resistance keeps 100 / 3
     const auto changeSeparator = [&](const std::string& separator) {
         SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str());
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
         return app.state();
     };
     const std::string changed = changeSeparator(" dec ");
-    app.scrollTo(app.currentSlider(), 25);
+    app.scrollTo(app[HScroll2], 25);
     const std::string moved = app.state();
     const std::string back = changeSeparator(old);
     EXPECT_EQ(back, localised("1 25 1 0.25 4"));
@@ -37,12 +37,12 @@ TEST(Window, HonoursTheShowCommandAndKeepsTheFocusOverMinimising) {
     TalivenProcess app(L"Taliven.exe", SW_SHOWMINNOACTIVE);
     EXPECT_NE(IsIconic(app.window()), FALSE);
     send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.voltageSlider(); }));
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll1]; }));
     pressKeys({VK_TAB});
-    ASSERT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    ASSERT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
     send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
     send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
     // "Keep on top" in the system menu, checked and unchecked.
     for (const LONG topmost : {WS_EX_TOPMOST, 0L}) {
         send(app.window(), WM_SYSCOMMAND, 0x0010);
@@ -74,14 +74,13 @@ TEST(Accessibility, ValueChangesAndNewResultsAreAnnounced) {
     const HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, hear,
                         app.processId(), 0, WINEVENT_OUTOFCONTEXT);
-    app.scroll(app.voltageSlider(), SB_LINELEFT); // stays at 0: nothing to tell
-    app.scrollTo(app.voltageSlider(), 7);
-    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app.voltageSlider()); }));
+    app.scroll(app[HScroll1], SB_LINELEFT); // stays at 0: nothing to tell
+    app.scrollTo(app[HScroll1], 7);
+    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app[HScroll1]); }));
     EXPECT_EQ(heard.size(), 1U); // no value change at 0, and no new resistance yet
-    app.scrollTo(app.currentSlider(), 51);
-    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app.currentSlider()); }));
-    EXPECT_TRUE(waitUntil(
-        [&] { return wasHeard(EVENT_OBJECT_LIVEREGIONCHANGED, app.resistanceReadout()); }));
+    app.scrollTo(app[HScroll2], 51);
+    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app[HScroll2]); }));
+    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_LIVEREGIONCHANGED, app[ohm]); }));
     UnhookWinEvent(hook);
     EXPECT_EQ(app.close(), 0U);
 }
@@ -89,16 +88,16 @@ TEST(Accessibility, ValueChangesAndNewResultsAreAnnounced) {
 TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {
     // A build whose voltage slider reaches 400: 328 x 100 overflows 16 bits.
     TalivenProcess app(L"TalivenTestHooks.exe");
-    app.scrollTo(app.currentSlider(), 1);
-    app.scrollTo(app.voltageSlider(), 327);
+    app.scrollTo(app[HScroll2], 1);
+    app.scrollTo(app[HScroll1], 327);
     ASSERT_EQ(app.state(), localised("327 1 327 0.01 32700"));
     // Posted: the report is modal, so a sent message would wait for it.
-    PostMessageW(app.window(), WM_HSCROLL, SB_LINERIGHT,
-                 reinterpret_cast<LPARAM>(app.voltageSlider()));
-    const HWND report = app.errorReport();
-    ASSERT_NE(report, nullptr);
+    PostMessageW(app.window(), WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(app[HScroll1]));
+    HWND report = nullptr; // a message box, whose text has the id 0xFFFF
+    ASSERT_TRUE(waitUntil([&] { return (report = topWindowOf(app.processId(), L"#32770")); }));
     EXPECT_EQ(text(report), "Taliven");
-    EXPECT_NE(messageText(report).find("Overflow"), std::string::npos) << messageText(report);
+    const std::string message = text(GetDlgItem(report, 0xFFFF));
+    EXPECT_NE(message.find("Overflow"), std::string::npos) << message;
     EXPECT_EQ(app.state(), localised("328 1 328 0.01 32700")); // set before the fault
     PostMessageW(report, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(app.close(), 1U);
@@ -108,7 +107,7 @@ TEST(ErrorReport, AFailedStartIsReportedWithNothingHalfBuiltOnScreen) {
     // A build without its emblem: the window fails while making its controls.
     TalivenProcess broken(L"TalivenBroken.exe");
     EXPECT_EQ(className(broken.window()), L"#32770"); // the report is all it shows
-    const std::string message = messageText(broken.window());
+    const std::string message = text(GetDlgItem(broken.window(), 0xFFFF));
     EXPECT_NE(message.find("could not start"), std::string::npos) << message;
     EXPECT_NE(message.find("emblem"), std::string::npos) << message;
     EXPECT_EQ(FindWindowW(L"Taliven.Form1", nullptr), nullptr);

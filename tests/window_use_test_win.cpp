@@ -56,8 +56,7 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
                  {false, SB_RIGHT, 0, "100 100 100 1 100"},
                  {true, SB_LINELEFT, 0, "99 100 99 1 99"}};
     for (const auto& step : steps) {
-        app.scroll(step.voltage ? app.voltageSlider() : app.currentSlider(), step.code,
-                   step.position);
+        app.scroll(step.voltage ? app[HScroll1] : app[HScroll2], step.code, step.position);
         EXPECT_EQ(app.state(), localised(step.state));
     }
     // A scroll bar of another program is neither moved nor listened to.
@@ -68,37 +67,37 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
     app.scroll(foreign, SB_THUMBPOSITION, 3);
     app.scroll(foreign, SB_LINELEFT);
     EXPECT_EQ(GetScrollPos(foreign, SB_CTL), 50);
-    EXPECT_EQ(text(app.voltageReadout()), "99");
+    EXPECT_EQ(text(app[vol]), "99");
     DestroyWindow(foreign);
     // Nor do any codes, positions and senders that any process can send.
     std::mt19937 random(20261206);
-    const HWND senders[] = {app.voltageSlider(), app.currentSlider(),  nullptr,
-                            app.window(),        app.voltageReadout(), GetDesktopWindow()};
+    const HWND senders[] = {app[HScroll1], app[HScroll2], nullptr,
+                            app.window(),  app[vol],      GetDesktopWindow()};
     for (int k = 0; k < 3000; ++k) {
         const WPARAM wParam = (random() % 4 == 0) ? random() : MAKEWPARAM(random() % 16, random());
         send(app.window(), WM_HSCROLL, wParam,
              reinterpret_cast<LPARAM>(senders[random() % std::size(senders)]));
     }
-    const int v = sliderPosition(app.voltageSlider());
-    const int i = sliderPosition(app.currentSlider());
+    const int v = sliderPosition(app[HScroll1]);
+    const int i = sliderPosition(app[HScroll2]);
     EXPECT_TRUE(v >= 0 && v <= 100 && i >= 0 && i <= 100) << v << ", " << i;
-    EXPECT_EQ(text(app.voltageReadout()), std::to_string(v));
-    EXPECT_EQ(text(app.currentReadout()), currentText(i));
-    app.scrollTo(app.currentSlider(), 3);
-    app.scrollTo(app.voltageSlider(), 1);
+    EXPECT_EQ(text(app[vol]), std::to_string(v));
+    EXPECT_EQ(text(app[cur]), currentText(i));
+    app.scrollTo(app[HScroll2], 3);
+    app.scrollTo(app[HScroll1], 1);
     EXPECT_EQ(app.state(), localised("1 3 1 0.03 33.3333333333333"));
     EXPECT_EQ(app.close(), 0U);
 }
 
 TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
     TalivenProcess app;
-    EXPECT_EQ(app.focus(), app.voltageSlider());
+    EXPECT_EQ(app.focus(), app[HScroll1]);
     pressKeys({VK_TAB});
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
     pressKeys({VK_TAB});
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app.voltageSlider(); }));
+    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll1]; }));
     pressKeys({VK_SHIFT, VK_TAB}); // the labels never take the focus
-    ASSERT_TRUE(waitUntil([&] { return app.focus() == app.currentSlider(); }));
+    ASSERT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
     const struct {
         WORD key;
         int expected;
@@ -106,12 +105,10 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
                  {VK_DOWN, 2},  {VK_UP, 1},    {VK_END, 100}, {VK_HOME, 0}, {VK_RIGHT, 1}};
     for (const auto& step : steps) {
         pressKeys({step.key});
-        EXPECT_TRUE(waitUntil([&] {
-            return text(app.currentReadout()) == currentText(step.expected);
-        })) << "key "
-            << step.key << " gave " << text(app.currentReadout());
+        EXPECT_TRUE(waitUntil([&] { return text(app[cur]) == currentText(step.expected); }))
+            << "key " << step.key << " gave " << text(app[cur]);
     }
-    EXPECT_EQ(text(app.voltageReadout()), "0"); // the other slider was not touched
+    EXPECT_EQ(text(app[vol]), "0"); // the other slider was not touched
 
     const struct {
         WORD key; // with Ctrl
@@ -120,7 +117,7 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
     } copies[] = {{'C', 5, "Voltage\t5 V\r\nCurrent\t0.01 A\r\nResistance\t500 \xCE\xA9"},
                   {VK_INSERT, 3, "Voltage\t3 V\r\nCurrent\t0.01 A\r\nResistance\t300 \xCE\xA9"}};
     for (const auto& copy : copies) {
-        app.scrollTo(app.voltageSlider(), copy.volts);
+        app.scrollTo(app[HScroll1], copy.volts);
         // Emptied first: each copy must put a fresh table there (Wine serves a
         // table it has read before from a cache that can lag behind a change).
         if (OpenClipboard(nullptr) != FALSE) {
@@ -136,7 +133,7 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
 
 TEST(Mouse, ArrowAndTroughClicksMoveOneStep) {
     TalivenProcess app;
-    const HWND slider = app.voltageSlider();
+    const HWND slider = app[HScroll1];
     // Right of the thumb, which stands near the left end, a page is one step.
     const struct {
         int px;
@@ -145,7 +142,7 @@ TEST(Mouse, ArrowAndTroughClicksMoveOneStep) {
         {-arrowPx / 2, "1"}, {-arrowPx / 2, "2"}, {arrowPx / 2, "1"}, {-3 * arrowPx, "2"}};
     for (const auto& c : clicks) {
         mouse(onSlider(slider, c.px), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        EXPECT_TRUE(waitUntil([&] { return text(app.voltageReadout()) == c.expected; }));
+        EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == c.expected; }));
     }
     EXPECT_EQ(sliderPosition(slider), 2);
     EXPECT_EQ(app.close(), 0U);
@@ -153,7 +150,7 @@ TEST(Mouse, ArrowAndTroughClicksMoveOneStep) {
 
 TEST(Mouse, DraggedThumbChangesNothingUntilReleased) {
     TalivenProcess app;
-    const HWND slider = app.voltageSlider();
+    const HWND slider = app[HScroll1];
     mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN});
     ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
     const POINT end = onSlider(slider, -5 * arrowPx);
@@ -162,24 +159,24 @@ TEST(Mouse, DraggedThumbChangesNothingUntilReleased) {
     // second only after it has dragged the thumb there.
     send(app.window(), WM_NULL);
     send(app.window(), WM_NULL);
-    EXPECT_EQ(text(app.voltageReadout()), "0");
+    EXPECT_EQ(text(app[vol]), "0");
     EXPECT_EQ(sliderPosition(slider), 0);
     mouse(end, {MOUSEEVENTF_LEFTUP});
     EXPECT_TRUE(waitUntil([&] {
         const int position = sliderPosition(slider);
-        return position > 10 && text(app.voltageReadout()) == std::to_string(position);
-    })) << text(app.voltageReadout());
+        return position > 10 && text(app[vol]) == std::to_string(position);
+    })) << text(app[vol]);
     EXPECT_EQ(app.close(), 0U);
 }
 
 TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     TalivenProcess app;
     // A real wheel over the focused slider.
-    mouse(onSlider(app.voltageSlider(), thumbAtZeroPx), {MOUSEEVENTF_WHEEL}, 2 * WHEEL_DELTA);
-    EXPECT_TRUE(waitUntil([&] { return text(app.voltageReadout()) == "2"; }));
+    mouse(onSlider(app[HScroll1], thumbAtZeroPx), {MOUSEEVENTF_WHEEL}, 2 * WHEEL_DELTA);
+    EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == "2"; }));
     // The slider under the pointer, else the focused one (the voltage); half
     // notches add up, turning back drops them, tilting works too.
-    const POINT current = onSlider(app.currentSlider(), thumbAtZeroPx);
+    const POINT current = onSlider(app[HScroll2], thumbAtZeroPx);
     const struct {
         UINT message;
         int delta;
@@ -192,10 +189,10 @@ TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     for (const auto& turn : turns) {
         send(app.window(), turn.message, MAKEWPARAM(0, turn.delta),
              MAKELPARAM(turn.at.x, turn.at.y));
-        EXPECT_EQ(sliderPosition(app.voltageSlider()), turn.voltage) << turn.delta;
-        EXPECT_EQ(sliderPosition(app.currentSlider()), turn.current) << turn.delta;
+        EXPECT_EQ(sliderPosition(app[HScroll1]), turn.voltage) << turn.delta;
+        EXPECT_EQ(sliderPosition(app[HScroll2]), turn.current) << turn.delta;
     }
-    EXPECT_EQ(text(app.voltageReadout()), "5");
+    EXPECT_EQ(text(app[vol]), "5");
     EXPECT_EQ(app.close(), 0U);
 }
 
