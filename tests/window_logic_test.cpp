@@ -13,15 +13,10 @@ namespace {
 
 TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
     const SystemColours system{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF};
-    const ColourScheme normal = colourScheme(calculatorForm(), false, system);
-    EXPECT_EQ(normal.background, 0x0093AA6CU);
-    EXPECT_EQ(normal.readoutBackground, 0x008080FFU);
-    EXPECT_EQ(normal.text, 0xFFFFFFU);
-    const ColourScheme contrast = colourScheme(calculatorForm(), true, system);
-    EXPECT_EQ(contrast.background, 0x000000U);
-    EXPECT_EQ(contrast.text, 0xFFFFFFU);
-    EXPECT_EQ(contrast.readoutBackground, 0x00FFFFU);
-    EXPECT_EQ(contrast.readoutText, 0xFF00FFU);
+    EXPECT_EQ(colourScheme(calculatorForm(), false, system),
+              (ColourScheme{0x0093AA6C, 0xFFFFFF, 0x008080FF, 0xFFFFFF}));
+    EXPECT_EQ(colourScheme(calculatorForm(), true, system),
+              (ColourScheme{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF}));
 }
 
 TEST(Resample, CopiesAtTheSameSizeAndAveragesAreasWhenReducing) {

@@ -29,7 +29,8 @@ LONG scaled(LONG px96, int dpi, int textPercent) {
     return (px96 * dpi * textPercent * 2 + 9600) / (9600 * 2);
 }
 
-void expectDesignedLayout(const TalivenProcess& app, int dpi, int textPercent) {
+void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
+    const int dpi = GetDeviceCaps(screen(), LOGPIXELSX);
     RECT client{};
     GetClientRect(app.window(), &client);
     EXPECT_EQ(client.right, scaled(247, dpi, textPercent));
@@ -65,7 +66,7 @@ int inkHeightPx(HWND window, HWND label) {
 // At 100 % text size and, after a live change, at 150 % ("make text bigger").
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     TalivenProcess app;
-    expectDesignedLayout(app, screenDpi(), 100);
+    expectDesignedLayout(app, 100);
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");
     for (const HWND slider : {app[HScroll1], app[HScroll2]}) {
@@ -77,8 +78,8 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     // The text is drawn in a font made for this DPI ("Voltage": a capital
     // and a descender, some 11 pixels at 96 dpi).
     const int inkPx = inkHeightPx(app.window(), app[vollbl]);
-    EXPECT_GE(inkPx * 96, 9 * screenDpi()) << inkPx;
-    EXPECT_LE(inkPx * 96, 14 * screenDpi()) << inkPx;
+    const int dpi = GetDeviceCaps(screen(), LOGPIXELSX);
+    EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, nullptr,
                               0, KEY_SET_VALUE, nullptr, &key, nullptr),
@@ -87,7 +88,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
         RegSetValueExW(key, L"TextScaleFactor", 0, REG_DWORD,
                        reinterpret_cast<const BYTE*>(&percent), sizeof percent);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
-        expectDesignedLayout(app, screenDpi(), static_cast<int>(percent));
+        expectDesignedLayout(app, static_cast<int>(percent));
     }
     RegDeleteValueW(key, L"TextScaleFactor");
     RegCloseKey(key);

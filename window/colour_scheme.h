@@ -22,6 +22,8 @@ struct ColourScheme {
     std::uint32_t text;
     std::uint32_t readoutBackground;
     std::uint32_t readoutText;
+
+    friend bool operator==(const ColourScheme&, const ColourScheme&) = default;
 };
 
 [[nodiscard]] constexpr ColourScheme colourScheme(const FormDefinition& form, bool highContrast,
