@@ -22,9 +22,8 @@ def text(value: float) -> str:
 
 def main():
     printed = subprocess.run(sys.argv[1:], check=True, capture_output=True, text=True).stdout
-    lines = printed.split()
-    rows = [lines[k:k + 5] for k in range(0, len(lines), 5)]
-    expected_rows = []
+    lines = printed.splitlines()
+    expected = []
     resistance = "0"  # what the readout shows until a current is set
     order_sensitive = 0
     for v in range(101):
@@ -34,16 +33,13 @@ def main():
             if i:
                 resistance = text(v * 100 / i)
                 order_sensitive += text(v / (i / 100)) != resistance
-            expected_rows.append([str(v), str(i), str(v), text(i / 100), resistance])
-    wrong = [(got, want) for got, want in zip(rows, expected_rows) if got != want]
-    for got, want in wrong[:10]:
-        print(f"got {' '.join(got)}, want {' '.join(want)}")
-    if len(rows) != len(expected_rows) or wrong:
-        sys.exit(f"{len(wrong)} of {len(expected_rows)} readouts wrong ({len(rows)} printed)")
+            expected.append(f"{v} {i} {v} {text(i / 100)} {resistance}")
+    wrong = [f"got {got}, want {want}" for got, want in zip(lines, expected) if got != want]
+    assert len(lines) == len(expected) and not wrong, f"{len(wrong)} wrong: {wrong[:10]}"
     # The order of arithmetic shows: V / (I / 100) would change this many.
     assert order_sensitive == 104, order_sensitive
-    assert max(len(row[4]) for row in rows) == 16
-    print(f"all {len(rows)} readouts exact; {order_sensitive} would differ as V / (I / 100)")
+    assert max(len(line.split()[4]) for line in lines) == 16
+    print(f"all {len(lines)} readouts exact; {order_sensitive} would differ as V / (I / 100)")
 
 
 if __name__ == "__main__":

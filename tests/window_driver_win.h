@@ -40,13 +40,11 @@ inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam 
     return static_cast<LRESULT>(result);
 }
 
+// A window's text, read without a message: as the window stores it.
 inline std::string text(HWND window) {
-    wchar_t wide[256] = {};
-    const auto length =
-        static_cast<int>(send(window, WM_GETTEXT, std::size(wide), reinterpret_cast<LPARAM>(wide)));
-    char utf8[512] = {};
-    WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8, sizeof utf8 - 1, nullptr, nullptr);
-    return utf8;
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
 }
 
 inline int sliderPosition(HWND slider) {

@@ -80,18 +80,14 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const int inkPx = inkHeightPx(app.window(), app[vollbl]);
     const int dpi = GetDeviceCaps(screen(), LOGPIXELSX);
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, nullptr,
-                              0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
     for (const DWORD percent : {150UL, 100UL}) {
-        RegSetValueExW(key, L"TextScaleFactor", 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&percent), sizeof percent);
+        RegSetKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor", REG_DWORD, &percent,
+                        sizeof percent);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
         expectDesignedLayout(app, static_cast<int>(percent));
     }
-    RegDeleteValueW(key, L"TextScaleFactor");
-    RegCloseKey(key);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor");
     EXPECT_EQ(app.close(), 0U);
 }
 
