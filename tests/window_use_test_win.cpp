@@ -143,10 +143,18 @@ TEST(Mouse, ArrowAndTroughClicksStepADraggedThumbChangesNothingUntilReleased) {
     mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN}); // still on the thumb at 2
     ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
     const POINT end = onSlider(slider, -5 * arrowPx);
+    const auto drawn = [&] { // the slider's middle row on screen
+        std::vector<COLORREF> row;
+        for (LONG x = onSlider(slider, 0).x; x < onSlider(slider, -1).x; ++x) {
+            row.push_back(GetPixel(screenDc, x, end.y));
+        }
+        return row;
+    };
+    const auto before = drawn();
     mouse(end, {0});
-    // The drag loop answers the first message on its way to the move and the
-    // second only after it has dragged the thumb there.
-    send(app.window(), WM_NULL);
+    // Once the thumb is drawn there the scroll bar has taken the move, and
+    // the window answers only after it has handled what the move sent it.
+    EXPECT_TRUE(waitUntil([&] { return drawn() != before; }));
     send(app.window(), WM_NULL);
     EXPECT_EQ(text(app[vol]), "2");
     EXPECT_EQ(sliderPosition(slider), 2);
