@@ -45,10 +45,9 @@ def main():
         print(f"skipped the redraw: drawn with {drawn_with}, here {renderer.stdout.strip()}")
         sys.exit(77)  # a skip
     subprocess.run([draw, resources, scratch], check=True)
-    for picture in ("emblem.bmp", "taliven.ico"):
-        if (scratch / picture).read_bytes() != (resources / picture).read_bytes():
-            sys.exit(f"{picture} differs from what the SVG draws: run make artwork")
-    print("the SVG sources redraw both pictures byte for byte")
+    differing = [p for p in ("emblem.bmp", "taliven.ico")
+                 if (scratch / p).read_bytes() != (resources / p).read_bytes()]
+    assert not differing, f"{differing} differ from what the SVG draws: run make artwork"
 
 
 if __name__ == "__main__":
