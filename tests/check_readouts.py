@@ -21,8 +21,8 @@ def text(value: float) -> str:
 
 
 def main():
-    printed = subprocess.run(sys.argv[1:], check=True, capture_output=True, text=True).stdout
-    lines = printed.splitlines()
+    lines = subprocess.run(sys.argv[1:], check=True, capture_output=True,
+                           text=True).stdout.splitlines()
     expected = []
     resistance = "0"  # what the readout shows until a current is set
     order_sensitive = 0

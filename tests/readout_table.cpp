@@ -20,5 +20,4 @@ int main() {
                         view.texts[2].c_str());
         }
     }
-    return 0;
 }
