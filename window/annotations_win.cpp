@@ -72,28 +72,24 @@ void Annotations::remember(HWND control) noexcept {
     }
 }
 
-void Annotations::setName(HWND control, const wchar_t* name) noexcept {
+void Annotations::setText(HWND control, const GUID& property, const wchar_t* text) noexcept {
     if (services_ != nullptr &&
         SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                            PROPID_ACC_NAME, name))) {
+                                            property, text))) {
         remember(control);
     }
+}
+
+void Annotations::setName(HWND control, const wchar_t* name) noexcept {
+    setText(control, PROPID_ACC_NAME, name);
 }
 
 void Annotations::setValue(HWND control, const wchar_t* value) noexcept {
-    if (services_ != nullptr &&
-        SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                            PROPID_ACC_VALUE, value))) {
-        remember(control);
-    }
+    setText(control, PROPID_ACC_VALUE, value);
 }
 
 void Annotations::setDescription(HWND control, const wchar_t* description) noexcept {
-    if (services_ != nullptr &&
-        SUCCEEDED(services_->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                            PROPID_ACC_DESCRIPTION, description))) {
-        remember(control);
-    }
+    setText(control, PROPID_ACC_DESCRIPTION, description);
 }
 
 void Annotations::makePoliteLiveRegion(HWND control) noexcept {

@@ -37,6 +37,7 @@ class Annotations {
     void clear() noexcept;
 
   private:
+    void setText(HWND control, const GUID& property, const wchar_t* text) noexcept;
     void remember(HWND control) noexcept;
 
     HMODULE ole32_ = nullptr;

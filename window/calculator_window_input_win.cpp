@@ -24,7 +24,7 @@ static_assert(SB_LINELEFT == static_cast<unsigned>(ScrollRequest::LineLeft) &&
 void CalculatorWindow::onScroll(WPARAM wParam, LPARAM lParam) {
     // Any process can send WM_HSCROLL: only our two sliders are listened to.
     const auto sender = reinterpret_cast<HWND>(lParam);
-    if (sender != nullptr && (sender == bound_.voltageSlider || sender == bound_.currentSlider)) {
+    if (isSlider(sender)) {
         moveSlider(sender, LOWORD(wParam), HIWORD(wParam));
     }
 }
@@ -92,10 +92,10 @@ void CalculatorWindow::onWheel(WPARAM wParam, LPARAM lParam, bool horizontal) {
     // The slider under the pointer, else the one with the focus.
     const POINT pointer{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     HWND slider = WindowFromPoint(pointer);
-    if (slider != bound_.voltageSlider && slider != bound_.currentSlider) {
+    if (!isSlider(slider)) {
         slider = GetFocus();
     }
-    if (slider != bound_.voltageSlider && slider != bound_.currentSlider) {
+    if (!isSlider(slider)) {
         return;
     }
     // A wheel the user has set to scroll nothing moves nothing.
@@ -186,6 +186,10 @@ void CalculatorWindow::reportFailure(const char* what) noexcept {
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_); // WM_DESTROY ends the message loop with exit code 1
     }
+}
+
+bool CalculatorWindow::isSlider(HWND window) const noexcept {
+    return window != nullptr && (window == bound_.voltageSlider || window == bound_.currentSlider);
 }
 
 const SliderRange& CalculatorWindow::rangeOf(ControlRole slider) const noexcept {

@@ -58,6 +58,8 @@ class CalculatorWindow {
     void toggleKeepOnTop() noexcept;
     void readDecimalSeparator();
     void reportFailure(const char* what) noexcept;
+    // One of our two sliders (any process can name another window).
+    [[nodiscard]] bool isSlider(HWND window) const noexcept;
     [[nodiscard]] const SliderRange& rangeOf(ControlRole slider) const noexcept;
     [[nodiscard]] HWND controlFor(ControlRole role) const noexcept;
 
