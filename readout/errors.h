@@ -46,13 +46,12 @@ class FloatingPointError : public Error {
     FloatingPointError() noexcept : Error("Floating-point error") {}
 };
 
-// A control refused an operation; code is the failure code the control gave.
+// A control refused an operation; the message carries the failure code the
+// control gave.
 class ControlError : public Error {
   public:
     ControlError(const char* operation, std::uint32_t code) noexcept
-        : Error(operation, " failed (error ", Number(code).digits, ")"), code_(code) {}
-
-    [[nodiscard]] std::uint32_t code() const noexcept { return code_; }
+        : Error(operation, " failed (error ", Number(code).digits, ")") {}
 
   private:
     struct Number {
@@ -61,8 +60,6 @@ class ControlError : public Error {
         }
         char digits[12] = {};
     };
-
-    std::uint32_t code_;
 };
 
 } // namespace taliven

@@ -63,6 +63,17 @@ int inkHeightPx(HWND window, HWND label) {
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     TalivenProcess app;
     expectDesignedLayout(app, 100);
+    // Any process can send a DPI change with a made-up DPI and a pointer:
+    // to nowhere, or into the program's own image, where a "rectangle" read
+    // would throw the window off screen. Nothing moves.
+    const auto image = static_cast<LPARAM>(GetWindowLongPtrW(app.window(), GWLP_HINSTANCE));
+    for (const LPARAM pointer : {LPARAM{0x10}, image}) {
+        for (const WPARAM dpi : {WPARAM{144}, WPARAM{96}, WPARAM{0xFFFF}}) {
+            send(app.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), pointer);
+            send(app.window(), WM_GETDPISCALEDSIZE, dpi, pointer);
+        }
+    }
+    expectDesignedLayout(app, 100);
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");
     for (const HWND slider : {app[HScroll1], app[HScroll2]}) {
@@ -77,13 +88,13 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
     const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
+    const SavedSetting textSize(accessibility, L"TextScaleFactor");
     for (const DWORD percent : {150UL, 100UL}) {
         RegSetKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor", REG_DWORD, &percent,
                         sizeof percent);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
         expectDesignedLayout(app, static_cast<int>(percent));
     }
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor");
     EXPECT_EQ(app.close(), 0U);
 }
 

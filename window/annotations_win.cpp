@@ -1,5 +1,7 @@
 #include "window/annotations_win.h"
 
+#include "window/system_dll_win.h"
+
 // Defines the annotation GUIDs in this file only.
 #include <initguid.h>
 
@@ -18,11 +20,6 @@ DEFINE_GUID(liveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0
             0x58, 0xeb);
 constexpr LONG politeLiveSetting = 1;
 
-template <typename Function> Function ole32Function(HMODULE ole32, const char* name) noexcept {
-    // GetProcAddress returns a generic FARPROC; the caller names the real type.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ole32, name)));
-}
-
 } // namespace
 
 Annotations::~Annotations() {
@@ -31,26 +28,26 @@ Annotations::~Annotations() {
         services_->Release();
     }
     if (comStarted_) {
-        ole32Function<void(WINAPI*)()>(ole32_, "CoUninitialize")();
+        systemFunction<void(WINAPI*)()>(ole32_, "CoUninitialize")();
     }
     // ole32 stays loaded: COM may still hold threads in it.
 }
 
-bool Annotations::start() noexcept {
+void Annotations::start() noexcept {
     if (triedToStart_) {
-        return services_ != nullptr;
+        return;
     }
     triedToStart_ = true;
-    ole32_ = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ole32_ = systemDll(L"ole32.dll");
     if (ole32_ == nullptr) {
-        return false;
+        return;
     }
     using Initialize = HRESULT(WINAPI*)(void*, DWORD);
     using CreateInstance = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-    const auto initialize = ole32Function<Initialize>(ole32_, "CoInitializeEx");
-    const auto createInstance = ole32Function<CreateInstance>(ole32_, "CoCreateInstance");
+    const auto initialize = systemFunction<Initialize>(ole32_, "CoInitializeEx");
+    const auto createInstance = systemFunction<CreateInstance>(ole32_, "CoCreateInstance");
     if (initialize == nullptr || createInstance == nullptr) {
-        return false;
+        return;
     }
     comStarted_ = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
     void* services = nullptr;
@@ -59,7 +56,6 @@ bool Annotations::start() noexcept {
                                  IID_IAccPropServices, &services))) {
         services_ = static_cast<IAccPropServices*>(services);
     }
-    return services_ != nullptr;
 }
 
 void Annotations::remember(HWND control) noexcept {

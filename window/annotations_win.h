@@ -25,9 +25,8 @@ class Annotations {
     Annotations& operator=(Annotations&&) = delete;
     ~Annotations();
 
-    // Loads the annotation service; returns whether it is there.
-    bool start() noexcept;
-    [[nodiscard]] bool started() const noexcept { return services_ != nullptr; }
+    // Loads the annotation service, once.
+    void start() noexcept;
 
     void setName(HWND control, const wchar_t* name) noexcept;
     void setValue(HWND control, const wchar_t* value) noexcept;

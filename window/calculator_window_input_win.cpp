@@ -68,24 +68,22 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
 
     // Screen readers: the slider speaks its value with its unit, and a new
     // resistance is announced like a calculator's result.
-    annotateSliderValue(slider);
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+    announceSliderValue(slider);
     if (windowText(bound_.resistanceReadout) != resistanceBefore) {
         NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, bound_.resistanceReadout, OBJID_CLIENT,
                        CHILDID_SELF);
     }
 }
 
-void CalculatorWindow::annotateSliderValue(HWND slider) {
-    if (!annotations_.started()) {
-        return;
-    }
+void CalculatorWindow::announceSliderValue(HWND slider) {
     for (const Quantity& quantity : quantities) {
-        if (controlFor(quantity.slider) == slider) {
+        if (quantity.slider && controlFor(*quantity.slider) == slider) {
             const std::string value = withUnit(windowText(controlFor(quantity.readout)), quantity);
             annotations_.setValue(slider, widen(value).c_str());
         }
     }
+    // After the annotation, so a screen reader that asks again hears it.
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void CalculatorWindow::onWheel(WPARAM wParam, LPARAM lParam, bool horizontal) {
@@ -146,12 +144,19 @@ void CalculatorWindow::copyReadouts() const {
     }
 }
 
-void CalculatorWindow::toggleKeepOnTop() noexcept {
-    keepOnTop_ = !keepOnTop_;
-    SetWindowPos(hwnd_, keepOnTop_ ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+// Whether the window is topmost is read from the window each time: anything
+// (another program, a window manager) may have changed it since our last click.
+void CalculatorWindow::toggleKeepOnTop() const noexcept {
+    const bool topmost = (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    SetWindowPos(hwnd_, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    showKeepOnTopState();
+}
+
+void CalculatorWindow::showKeepOnTopState() const noexcept {
+    const bool topmost = (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     CheckMenuItem(GetSystemMenu(hwnd_, FALSE), IDM_KEEP_ON_TOP,
-                  keepOnTop_ ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+                  topmost ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }
 
 void CalculatorWindow::readDecimalSeparator() {

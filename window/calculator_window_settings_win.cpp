@@ -15,6 +15,10 @@ void CalculatorWindow::applyColours() {
     const SystemColours system{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
                                GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
     const ColourScheme colours = colourScheme(form_, highContrastOn(), system);
+    // A theme change comes as several messages; the brushes change once.
+    if (backgroundBrush_ && colours == colours_) {
+        return;
+    }
     UniqueBrush background(CreateSolidBrush(colours.background));
     UniqueBrush readout(CreateSolidBrush(colours.readoutBackground));
     if (!background || !readout) {
@@ -33,15 +37,14 @@ void CalculatorWindow::afterFirstPaint() {
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, IDM_KEEP_ON_TOP, L"&Keep on top");
     // COM comes only now, off the way to the first paint.
-    if (!annotations_.start()) {
-        return;
-    }
+    annotations_.start();
     for (const Quantity& quantity : quantities) {
-        const HWND readout = controlFor(quantity.readout);
-        annotations_.setDescription(readout, widen(quantity.description).c_str());
-        if (const HWND slider = controlFor(quantity.slider); slider != nullptr) {
+        annotations_.setDescription(controlFor(quantity.readout),
+                                    widen(quantity.description).c_str());
+        if (quantity.slider) {
+            const HWND slider = controlFor(*quantity.slider);
             annotations_.setName(slider, widen(quantity.name).c_str());
-            annotateSliderValue(slider);
+            announceSliderValue(slider);
         }
     }
     annotations_.makePoliteLiveRegion(bound_.resistanceReadout);
@@ -59,6 +62,9 @@ void CalculatorWindow::onSettingChange(WPARAM wParam) {
             setWindowText(readout,
                           swapSeparator(windowText(readout), previousSeparator, decimalSeparator_));
         }
+        // The sliders' spoken values carry the readouts' texts.
+        announceSliderValue(bound_.voltageSlider);
+        announceSliderValue(bound_.currentSlider);
     }
     if (wParam == SPI_SETHIGHCONTRAST) {
         applyColours();

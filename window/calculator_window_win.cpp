@@ -4,8 +4,7 @@
 #include "window/dpi_win.h"
 #include "window/emblem_win.h"
 #include "window/last_error_win.h"
-#include "window/layout.h"
-#include "window/small_icon_win.h"
+#include "window/show_command.h"
 #include "window/text_win.h"
 
 #include <exception>
@@ -14,11 +13,15 @@ namespace taliven {
 namespace {
 
 constexpr wchar_t className[] = L"Taliven.Form1";
-// Fixed size: nothing in the window follows a resize, so none is offered.
-constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD windowExStyle = 0;
 // Posted to itself once the window has painted: work the first paint does not need.
 constexpr UINT afterFirstPaintMessage = WM_APP + 1;
+
+static_assert(SW_HIDE == static_cast<int>(ShowCommand::Hide) &&
+              SW_SHOWMAXIMIZED == static_cast<int>(ShowCommand::ShowMaximized) &&
+              SW_SHOWNOACTIVATE == static_cast<int>(ShowCommand::ShowNoActivate) &&
+              SW_SHOWMINNOACTIVE == static_cast<int>(ShowCommand::ShowMinNoActive) &&
+              SW_SHOWNA == static_cast<int>(ShowCommand::ShowNA) &&
+              SW_FORCEMINIMIZE == static_cast<int>(ShowCommand::ForceMinimize));
 
 void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -27,7 +30,6 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = className;
-    // The small icon is averaged from this one, per DPI (applyDpi).
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TALIVEN));
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throwLastError("Registering the window class");
@@ -51,6 +53,11 @@ DWORD controlStyle(const ControlDefinition& control) {
 
 CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instance, int showCommand)
     : form_(form), accelerators_(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_TALIVEN))),
+      // LoadIcon would give the class icon stretched to the large-icon size
+      // of the system DPI; the title bar's icon is averaged from the image
+      // as drawn.
+      icon32_(static_cast<HICON>(
+          LoadImageW(instance, MAKEINTRESOURCEW(IDI_TALIVEN), IMAGE_ICON, 32, 32, 0))),
       textPercent_(readTextScale()) {
     applyColours();
     readDecimalSeparator();
@@ -65,24 +72,36 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     }
     createControls(instance);
     applyDpi(dpiForWindow(hwnd_));
-
     running_ = true;
-    lastFocus_ = bound_.voltageSlider;
-    ShowWindow(hwnd_, showCommand); // as the shortcut or the caller asked
-    UpdateWindow(hwnd_);
-    SetFocus(bound_.voltageSlider);
+    show(showCommand);
     PostMessageW(hwnd_, afterFirstPaintMessage, 0, 0);
+}
+
+void CalculatorWindow::show(int showCommand) {
+    const FirstShow first = firstShow(showCommand);
+    ShowWindow(hwnd_, static_cast<int>(first.command));
+    // ShowWindow's nCmdShow "is ignored the first time an application calls
+    // ShowWindow, if the program that launched the application provides a
+    // STARTUPINFO structure": a shortcut set to "Maximised" may still have
+    // had its way.
+    if (IsZoomed(hwnd_) != FALSE) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    }
+    UpdateWindow(hwnd_);
+    if (first.takesFocus) {
+        SetFocus(lastFocus_);
+    }
 }
 
 void CalculatorWindow::createControls(HINSTANCE instance) {
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
         const ControlDefinition& control = form_.controls[index];
-        const bool isSlider = control.kind == ControlKind::HorizontalScrollBar;
+        const bool slider = control.kind == ControlKind::HorizontalScrollBar;
         const std::wstring text = widen(control.text);
         // Children are created in tab order: the dialog manager tabs in Z order.
         // Each is placed by applyDpi once the window's DPI is known.
         const HWND child = CreateWindowExW(
-            0, isSlider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), 0, 0, 0, 0,
+            0, slider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), 0, 0, 0, 0,
             hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(index + 1)), instance, nullptr);
         if (child == nullptr) {
             throwLastError("Creating a control");
@@ -91,7 +110,7 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
         if (control.role == ControlRole::Emblem) {
             emblem_ = loadEmblem(instance);
         }
-        if (isSlider) {
+        if (slider) {
             // A page size of 0 keeps the thumb small and every value reachable.
             SCROLLINFO info{};
             info.cbSize = sizeof info;
@@ -105,45 +124,7 @@ void CalculatorWindow::createControls(HINSTANCE instance) {
     bound_ = {controlFor(ControlRole::VoltageSlider), controlFor(ControlRole::CurrentSlider),
               controlFor(ControlRole::VoltageReadout), controlFor(ControlRole::CurrentReadout),
               controlFor(ControlRole::ResistanceReadout)};
-}
-
-void CalculatorWindow::applyDpi(int dpi) {
-    LOGFONTW fontSpec = messageFontForDpi(dpi);
-    fontSpec.lfHeight = MulDiv(fontSpec.lfHeight, textPercent_, unscaledTextPercent);
-    UniqueFont font(CreateFontIndirectW(&fontSpec));
-    if (!font) {
-        throwLastError("Creating the font");
-    }
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
-        SetWindowPos(controls_[index], nullptr, rect.left, rect.top, rect.widthPx(),
-                     rect.heightPx(), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        if (form_.controls[index].kind == ControlKind::Picture) {
-            // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
-            UniqueBitmap picture =
-                makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
-            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(picture.get()));
-            emblemBitmap_ = std::move(picture); // the previous one is no longer shown
-        }
-    }
-    font_ = std::move(font); // the old font is freed only once no control uses it
-    dpi_ = dpi;
-
-    UniqueIcon smallIcon = makeSmallIcon(
-        reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON)), smallIconSizeForDpi(dpi));
-    if (smallIcon) {
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-        smallIcon_ = std::move(smallIcon);
-    }
-
-    const PixelRect clientPx = clientRectPx(form_, dpi, textPercent_);
-    const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
-                                           windowExStyle, dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    lastFocus_ = bound_.voltageSlider; // the first control in tab order
 }
 
 void CalculatorWindow::rememberFocus() noexcept {
@@ -242,20 +223,16 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.get());
         return 1;
     }
-    case WM_DPICHANGED: {
-        // "wParam: the new DPI; lParam: a suggested size and position". Only
-        // a real change is acted on, so another process cannot make us read
-        // a pointer it made up.
-        const int dpi = dpiForWindow(hwnd_);
-        if (dpi == dpi_) {
-            return 0;
-        }
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-        applyDpi(dpi);
+    case WM_DPICHANGED:
+        onDpiChanged(wParam, lParam);
         return 0;
-    }
+    case WM_GETDPISCALEDSIZE:
+        return onGetDpiScaledSize(wParam, lParam) ? TRUE : FALSE;
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam) != 0) { // the system menu
+            showKeepOnTopState();
+        }
+        break;
     case WM_SETTINGCHANGE:
         onSettingChange(wParam);
         return 0;
@@ -263,7 +240,11 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         applyColours();
         return 0;
     case afterFirstPaintMessage:
-        afterFirstPaint();
+        // Once, whoever else posts the same number.
+        if (!afterFirstPaintDone_) {
+            afterFirstPaintDone_ = true;
+            afterFirstPaint();
+        }
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -271,7 +252,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_SETFOCUS:
-        SetFocus(lastFocus_ != nullptr ? lastFocus_ : bound_.voltageSlider);
+        SetFocus(lastFocus_);
         return 0;
     case WM_DESTROY:
         annotations_.clear(); // while the controls still exist
@@ -287,7 +268,7 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 HWND CalculatorWindow::controlFor(ControlRole role) const noexcept {
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (form_.controls[index].role == role && role != ControlRole::Caption) {
+        if (form_.controls[index].role == role) {
             return controls_[index];
         }
     }

@@ -15,6 +15,13 @@
 
 namespace taliven {
 
+// Fixed size: nothing in the window follows a resize, so none is offered.
+// The children are clipped from the window's own painting, so a relayout
+// repaints each pixel once.
+constexpr DWORD windowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD windowExStyle = 0;
+
 // The one window of the program, built from its definition. Owns the window,
 // its brushes, font and pictures; the child controls belong to the window.
 //
@@ -42,20 +49,27 @@ class CalculatorWindow {
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createControls(HINSTANCE instance);
-    void applyDpi(int dpi);
+    void show(int showCommand);
+    // Lays the window out for `dpi`; at `position` (screen pixels) when given.
+    void applyDpi(int dpi, const POINT* position = nullptr);
+    [[nodiscard]] SIZE frameSizePx(int dpi) const noexcept;
+    void onDpiChanged(WPARAM wParam, LPARAM lParam);
+    [[nodiscard]] bool onGetDpiScaledSize(WPARAM wParam, LPARAM lParam) const noexcept;
     void applyColours();
     void onSettingChange(WPARAM wParam);
     void afterFirstPaint();
     void rememberFocus() noexcept;
+    void showKeepOnTopState() const noexcept;
 
     // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
     void onScroll(WPARAM wParam, LPARAM lParam);
     void moveSlider(HWND slider, unsigned request, int thumbPosition);
-    // A slider's value for screen readers: its readout's text and unit.
-    void annotateSliderValue(HWND slider);
+    // A slider's value for screen readers (its readout's text and unit),
+    // and the event that makes a running screen reader read it again.
+    void announceSliderValue(HWND slider);
     void onWheel(WPARAM wParam, LPARAM lParam, bool horizontal);
     void copyReadouts() const;
-    void toggleKeepOnTop() noexcept;
+    void toggleKeepOnTop() const noexcept;
     void readDecimalSeparator();
     void reportFailure(const char* what) noexcept;
     // One of our two sliders (any process can name another window).
@@ -65,7 +79,6 @@ class CalculatorWindow {
 
     const FormDefinition& form_;
     HWND hwnd_ = nullptr; // valid from WM_NCCREATE to WM_NCDESTROY
-    UniqueWindow window_;
     std::array<HWND, std::tuple_size_v<decltype(FormDefinition::controls)>> controls_{};
     WindowReadoutView::Controls bound_{}; // what the readout procedures reach, by role
     HACCEL accelerators_ = nullptr;       // from the resources: freed with the program
@@ -75,7 +88,8 @@ class CalculatorWindow {
     UniqueFont font_;
     GreyImage emblem_;
     UniqueBitmap emblemBitmap_; // emblem_ scaled to its frame at the current DPI
-    UniqueIcon smallIcon_;
+    UniqueIcon icon32_;         // the application icon's own 32 x 32 image
+    UniqueIcon smallIcon_;      // averaged from icon32_ for the title bar's size
     Annotations annotations_;
     WheelSteps verticalWheel_;
     WheelSteps horizontalWheel_;
@@ -83,9 +97,12 @@ class CalculatorWindow {
     int textPercent_ = 100;
     std::string decimalSeparator_ = ".";
     HWND lastFocus_ = nullptr;
-    bool keepOnTop_ = false;
     bool running_ = false;
     bool failed_ = false;
+    bool afterFirstPaintDone_ = false;
+    // Last, so it is destroyed first: WM_DESTROY and everything the window
+    // sends while it goes still find every member above alive.
+    UniqueWindow window_;
 };
 
 } // namespace taliven

@@ -1,17 +1,13 @@
 #include "window/dpi_win.h"
 
 #include "window/layout.h"
+#include "window/system_dll_win.h"
 
 namespace taliven {
 namespace {
 
 template <typename Function> Function user32Function(const char* name) noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) {
-        return nullptr;
-    }
-    // GetProcAddress returns a generic FARPROC; the caller names the real type.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return systemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 int systemDpi() noexcept {
@@ -25,16 +21,30 @@ int systemDpi() noexcept {
 
 } // namespace
 
-int dpiForWindow(HWND window) noexcept {
+int windowDpi(HWND window) noexcept {
     using GetDpi = UINT(WINAPI*)(HWND);
     static const auto getDpi = user32Function<GetDpi>("GetDpiForWindow");
     if (getDpi != nullptr) {
-        const UINT dpi = getDpi(window);
-        if (dpi != 0) {
-            return static_cast<int>(dpi);
-        }
+        return static_cast<int>(getDpi(window));
     }
-    return systemDpi();
+    // Windows 8.1 up to 10 1511: the DPI of the monitor the window is on.
+    using GetMonitorDpi = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getMonitorDpi =
+        systemFunction<GetMonitorDpi>(systemDll(L"shcore.dll"), "GetDpiForMonitor");
+    UINT x = 0;
+    UINT y = 0;
+    constexpr int effectiveDpi = 0; // MDT_EFFECTIVE_DPI
+    if (getMonitorDpi != nullptr &&
+        SUCCEEDED(getMonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), effectiveDpi,
+                                &x, &y))) {
+        return static_cast<int>(x);
+    }
+    return 0;
+}
+
+int dpiForWindow(HWND window) noexcept {
+    const int dpi = windowDpi(window);
+    return dpi != 0 ? dpi : systemDpi();
 }
 
 RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) noexcept {

@@ -9,6 +9,10 @@ namespace taliven {
 
 constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
 
+// The window's DPI as the system knows it, or 0 where it cannot tell
+// (before Windows 8.1).
+[[nodiscard]] int windowDpi(HWND window) noexcept;
+// The same, falling back to the system DPI.
 [[nodiscard]] int dpiForWindow(HWND window) noexcept;
 
 // The outer size that gives `client` exactly, for this style at this DPI.

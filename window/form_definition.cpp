@@ -15,31 +15,39 @@ constexpr SliderRange voltageRange{0, TALIVEN_VOLTAGE_MAXIMUM, 1, 1};
 constexpr SliderRange currentRange{0, 100, 1, 1};
 constexpr SliderRange noRange{};
 
+// Form1, its controls named in the comments.
 constexpr FormDefinition form1{
-    "Form1",
     "Taliven",
     3705,
     2040,
     windowGreen,
     {{
-        {"vollbl", ControlKind::Label, ControlRole::Caption, 120, 120, 1575, 375, 0, "Voltage",
-         std::nullopt, noRange},
-        {"HScroll1", ControlKind::HorizontalScrollBar, ControlRole::VoltageSlider, 120, 600, 2295,
-         135, 1, "Voltage", std::nullopt, voltageRange},
-        {"HScroll2", ControlKind::HorizontalScrollBar, ControlRole::CurrentSlider, 120, 1320, 2295,
-         135, 2, "Current", std::nullopt, currentRange},
-        {"vol", ControlKind::Label, ControlRole::VoltageReadout, 1800, 240, 615, 255, 3, "0",
+        // vollbl
+        {ControlKind::Label, ControlRole::Caption, 120, 120, 1575, 375, "Voltage", std::nullopt,
+         noRange},
+        // HScroll1 (its text is its name for screen readers)
+        {ControlKind::HorizontalScrollBar, ControlRole::VoltageSlider, 120, 600, 2295, 135,
+         "Voltage", std::nullopt, voltageRange},
+        // HScroll2
+        {ControlKind::HorizontalScrollBar, ControlRole::CurrentSlider, 120, 1320, 2295, 135,
+         "Current", std::nullopt, currentRange},
+        // vol
+        {ControlKind::Label, ControlRole::VoltageReadout, 1800, 240, 615, 255, "0", readoutPink,
+         noRange},
+        // cur
+        {ControlKind::Label, ControlRole::CurrentReadout, 1800, 960, 615, 255, "0", readoutPink,
+         noRange},
+        // ohm
+        {ControlKind::Label, ControlRole::ResistanceReadout, 1800, 1680, 1815, 255, "0",
          readoutPink, noRange},
-        {"cur", ControlKind::Label, ControlRole::CurrentReadout, 1800, 960, 615, 255, 4, "0",
-         readoutPink, noRange},
-        {"ohm", ControlKind::Label, ControlRole::ResistanceReadout, 1800, 1680, 1815, 255, 5, "0",
-         readoutPink, noRange},
-        {"curlbl", ControlKind::Label, ControlRole::Caption, 120, 840, 1575, 375, 6, "Current",
-         std::nullopt, noRange},
-        {"ohmlbl", ControlKind::Label, ControlRole::Caption, 120, 1560, 1575, 375, 7, "Resistance",
-         std::nullopt, noRange},
-        {"Image1", ControlKind::Picture, ControlRole::Emblem, 2640, 120, 960, 960, std::nullopt, "",
-         std::nullopt, noRange},
+        // curlbl
+        {ControlKind::Label, ControlRole::Caption, 120, 840, 1575, 375, "Current", std::nullopt,
+         noRange},
+        // ohmlbl
+        {ControlKind::Label, ControlRole::Caption, 120, 1560, 1575, 375, "Resistance", std::nullopt,
+         noRange},
+        // Image1
+        {ControlKind::Picture, ControlRole::Emblem, 2640, 120, 960, 960, "", std::nullopt, noRange},
     }},
 };
 

@@ -35,26 +35,25 @@ struct SliderRange {
 };
 
 struct ControlDefinition {
-    std::string_view name;
     ControlKind kind;
     ControlRole role;
     int leftTwips;
     int topTwips;
     int widthTwips;
     int heightTwips;
-    std::optional<int> tabIndex;             // only controls with one can take the focus
     std::string_view text;                   // label text, or a slider's accessible name
     std::optional<std::uint32_t> background; // none: drawn on the window's colour
     SliderRange range;
 };
 
 struct FormDefinition {
-    std::string_view name;
     std::string_view title;
     int clientWidthTwips;
     int clientHeightTwips;
     std::uint32_t background;
-    std::array<ControlDefinition, 9> controls; // in tab order, untabbable ones last
+    // In tab order (the order the children are made in), the picture, which
+    // has no place in it, last.
+    std::array<ControlDefinition, 9> controls;
 };
 
 [[nodiscard]] const FormDefinition& calculatorForm();

@@ -54,4 +54,22 @@ constexpr int largestTextPercent = 225;
                                           : static_cast<int>(setting);
 }
 
+// The labels were drawn for a 9-point message font (Segoe UI's 9 points
+// stand 16 px tall in a 17 px readout at 96 dpi).
+constexpr int designedFontTwips = 180;
+
+// The character height (em, in pixels) of the labels' font, from the
+// system's message font at this DPI. Windows' "make text bigger" may or may
+// not already have enlarged that font (it enlarges the classic system fonts
+// on some versions, and nothing tells which), so the text size is applied
+// once more and the result is held to the designed font scaled like the
+// layout. Either way the text grows with the setting and never outgrows
+// its label.
+[[nodiscard]] constexpr int labelFontEmPx(int systemEmPx, int dpi, int textPercent) {
+    const long long em = systemEmPx < 0 ? -static_cast<long long>(systemEmPx) : systemEmPx;
+    const long long wanted = (em * textPercent + unscaledTextPercent / 2) / unscaledTextPercent;
+    const int largest = twipsToPixels(designedFontTwips, dpi, textPercent);
+    return wanted > largest ? largest : static_cast<int>(wanted);
+}
+
 } // namespace taliven

@@ -1,9 +1,10 @@
 // The program's entry: hands the window definition to the host and runs it.
 // The command line is not read; the show command (a shortcut's "Run:
-// Minimised") is honoured.
+// Minimised") is honoured as far as a fixed-size window allows.
 
 #include "window/calculator_window_win.h"
 #include "window/form_definition.h"
+#include "window/system_dll_win.h"
 #include "window/text_win.h"
 
 #include <windows.h>
@@ -11,26 +12,6 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
-
-namespace {
-
-void restrictDllSearchToSystemFolder() noexcept {
-    // Before anything else loads: a DLL planted beside the exe or in the
-    // current folder must never be picked up. The call exists from Windows 8
-    // and on Windows 7 with KB2533623.
-    using SetDirectories = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    if (kernel32 == nullptr) {
-        return;
-    }
-    const auto setDirectories = reinterpret_cast<SetDirectories>(
-        reinterpret_cast<void*>(GetProcAddress(kernel32, "SetDefaultDllDirectories")));
-    if (setDirectories != nullptr) {
-        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-}
-
-} // namespace
 
 // An exception that escaped would end the program through std::terminate. The
 // default handler prints the exception's demangled type to a console this
@@ -42,7 +23,9 @@ void __verbose_terminate_handler() {
 } // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
-    restrictDllSearchToSystemFolder();
+    // Where no constructor of ours ran first (a compiler without them), the
+    // DLL search is narrowed here, before the window loads anything.
+    taliven::restrictDllSearchToSystemFolder();
     // DPI awareness (per monitor) is declared in the manifest.
     try {
         taliven::CalculatorWindow window(taliven::calculatorForm(), instance, show);

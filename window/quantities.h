@@ -7,6 +7,7 @@
 #include "window/form_definition.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,7 @@ namespace taliven {
 
 struct Quantity {
     ControlRole readout;
-    ControlRole slider; // Caption where no slider sets it
+    std::optional<ControlRole> slider; // none: no slider sets it
     std::string_view name;
     std::string_view unit;
     std::string_view description;
@@ -23,7 +24,7 @@ struct Quantity {
 inline constexpr std::array<Quantity, 3> quantities{{
     {ControlRole::VoltageReadout, ControlRole::VoltageSlider, "Voltage", "V", "Voltage in volts"},
     {ControlRole::CurrentReadout, ControlRole::CurrentSlider, "Current", "A", "Current in amperes"},
-    {ControlRole::ResistanceReadout, ControlRole::Caption, "Resistance", "\xCE\xA9", // U+03A9
+    {ControlRole::ResistanceReadout, std::nullopt, "Resistance", "\xCE\xA9", // U+03A9
      "Resistance in ohms"},
 }};
 

@@ -1,0 +1,105 @@
+#include "window/calculator_window_win.h"
+
+#include "window/dpi_change.h"
+#include "window/dpi_win.h"
+#include "window/emblem_win.h"
+#include "window/last_error_win.h"
+#include "window/layout.h"
+#include "window/small_icon_win.h"
+
+// Placing the window and its controls for a DPI and a text size, and
+// following the window from one monitor's DPI to another's.
+
+namespace taliven {
+
+SIZE CalculatorWindow::frameSizePx(int dpi) const noexcept {
+    const PixelRect clientPx = clientRectPx(form_, dpi, textPercent_);
+    const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
+                                           windowExStyle, dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
+    // Everything new is made before anything is swapped in: a failure leaves
+    // the window as it was, every control holding a font and a picture that
+    // still exist.
+    LOGFONTW fontSpec = messageFontForDpi(dpi);
+    fontSpec.lfHeight = -labelFontEmPx(fontSpec.lfHeight, dpi, textPercent_);
+    UniqueFont font(CreateFontIndirectW(&fontSpec));
+    if (!font) {
+        throwLastError("Creating the font");
+    }
+    UniqueBitmap emblem;
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        if (form_.controls[index].kind == ControlKind::Picture) {
+            // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
+            const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
+            emblem = makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
+        }
+    }
+    UniqueIcon smallIcon = makeSmallIcon(icon32_.get(), smallIconSizeForDpi(dpi));
+
+    // The children move in one batch with no redraw of their own; the window
+    // repaints once at the end.
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(form_.controls.size()));
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
+        if (batch != nullptr) {
+            batch = DeferWindowPos(batch, controls_[index], nullptr, rect.left, rect.top,
+                                   rect.widthPx(), rect.heightPx(),
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+        }
+        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        if (form_.controls[index].kind == ControlKind::Picture) {
+            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(emblem.get()));
+        }
+    }
+    if (batch == nullptr || EndDeferWindowPos(batch) == FALSE) {
+        throwLastError("Placing the controls");
+    }
+    // Only now are the previous font and picture no longer in use.
+    font_ = std::move(font);
+    emblemBitmap_ = std::move(emblem);
+    if (smallIcon) {
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+        smallIcon_ = std::move(smallIcon);
+    }
+    dpi_ = dpi;
+
+    const SIZE frame = frameSizePx(dpi);
+    SetWindowPos(hwnd_, nullptr, position != nullptr ? position->x : 0,
+                 position != nullptr ? position->y : 0, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (position != nullptr ? 0U : SWP_NOMOVE));
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CalculatorWindow::onDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const auto dpi = confirmedDpiChange(static_cast<std::uint32_t>(wParam), windowDpi(hwnd_), dpi_);
+    if (!dpi) {
+        return; // not a change the system made: the pointer is not read
+    }
+    // "lParam: a pointer to a RECT that provides a suggested size and
+    // position of the current window scaled for the new DPI". Applied in one
+    // SetWindowPos, as Microsoft's per-monitor samples do, so the window
+    // lands on the monitor that asked; its size is the one we answered in
+    // WM_GETDPISCALEDSIZE, computed again here where that was not asked.
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    const POINT position{suggested->left, suggested->top};
+    applyDpi(*dpi, &position);
+}
+
+bool CalculatorWindow::onGetDpiScaledSize(WPARAM wParam, LPARAM lParam) const noexcept {
+    // Edges are rounded one by one and the frame does not scale linearly, so
+    // the window's size at the new DPI is ours to tell: "return TRUE if the
+    // SIZE was changed".
+    const bool fromAnotherThread = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+    const auto dpi = trustedDpiQuery(wParam, fromAnotherThread, dpi_);
+    if (!dpi) {
+        return false;
+    }
+    *reinterpret_cast<SIZE*>(lParam) = frameSizePx(*dpi);
+    return true;
+}
+
+} // namespace taliven

@@ -1,0 +1,55 @@
+#pragma once
+
+// Which DPI changes the window acts on. WM_DPICHANGED and WM_GETDPISCALEDSIZE
+// carry a DPI and a pointer, and any process can send either with anything
+// in them; acting on a made-up one would resize the window or read (or
+// write) memory through a pointer that is not ours. Portable, so the rules
+// are tested without a window.
+
+#include <cstdint>
+#include <optional>
+
+namespace taliven {
+
+// Windows offers scales from 100 to 500 %; anything the system confirms
+// outside a generous margin around that is taken as the nearest end, so the
+// layout arithmetic always works on sane numbers.
+constexpr int lowestDpi = 48;
+constexpr int highestDpi = 960;
+
+[[nodiscard]] constexpr int saneDpi(int dpi) {
+    return dpi < lowestDpi ? lowestDpi : dpi > highestDpi ? highestDpi : dpi;
+}
+
+// WM_DPICHANGED: "the HIWORD of wParam contains the Y-axis value of the new
+// DPI, the LOWORD the X-axis value; for Windows apps they are the same". The
+// change is real only when the window already has that DPI, as the system
+// says (GetDpiForWindow, or the DPI of its monitor): Microsoft's per-monitor
+// samples read GetDpiForWindow inside this message for the new layout.
+// `windowDpi` is 0 where the system cannot tell; then nothing is done.
+[[nodiscard]] constexpr std::optional<int> confirmedDpiChange(std::uint32_t wParam, int windowDpi,
+                                                              int currentDpi) {
+    const auto x = static_cast<int>(wParam & 0xFFFFU);
+    const auto y = static_cast<int>(wParam >> 16U);
+    if (x != y || x != windowDpi || windowDpi == 0 || saneDpi(x) == currentDpi) {
+        return std::nullopt;
+    }
+    return saneDpi(x);
+}
+
+// WM_GETDPISCALEDSIZE asks for the window's size at a new DPI before the
+// change, so there is nothing to confirm it against yet. The system asks on
+// the window's own thread (its move loop, or a SetWindowPos there); this
+// program has one thread, so a request sent from any other thread is some
+// other process's and is left to the system's linear scaling.
+[[nodiscard]] constexpr std::optional<int>
+trustedDpiQuery(std::uintptr_t wParam, bool sentFromAnotherThread, int currentDpi) {
+    if (sentFromAnotherThread || wParam < static_cast<std::uintptr_t>(lowestDpi) ||
+        wParam > static_cast<std::uintptr_t>(highestDpi) ||
+        wParam == static_cast<std::uintptr_t>(currentDpi)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(wParam);
+}
+
+} // namespace taliven

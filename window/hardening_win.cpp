@@ -1,0 +1,57 @@
+// The first code of ours to run: it narrows the DLL search, then seeds the
+// stack protector's canary. The C library's own seeding goes through the
+// CryptoAPI, which loads a whole crypto provider at every start; the
+// system's random generator gives the same quality at a fraction of the cost.
+
+#include "window/system_dll_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+extern "C" {
+
+// Read by every protected function; GCC names it so on this target.
+void* __stack_chk_guard = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0xBB40E64EU));
+
+// Called when a protected function finds its canary overwritten. The stack is
+// not to be trusted any more: end at once, as Windows' own /GS checks do.
+// __fastfail raises a non-continuable STATUS_STACK_BUFFER_OVERRUN that no
+// handler can catch and that Windows Error Reporting records, as /GS does
+// (Microsoft's __fastfail documentation); before Windows 8 the interrupt does
+// not exist, so the process ends with that status directly.
+[[noreturn]] void __stack_chk_fail() {
+    if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE) != FALSE) {
+        // __fastfail(code) is "int 0x29" with the code in ECX; MinGW's headers
+        // do not declare the intrinsic.
+        __asm__ volatile("int $0x29" : : "c"(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE));
+    }
+    TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
+    __builtin_trap();
+}
+}
+
+namespace {
+
+// Runs before every other constructor and before any function with a canary
+// is entered, and carries no canary itself. Nothing has loaded a DLL yet:
+// the imports are all KnownDLLs. RtlGenRandom is looked up only now because
+// advapi32 forwards it to cryptbase, which is not one: imported, the loader
+// would look for it beside the exe.
+__attribute__((constructor(101), optimize("no-stack-protector"))) void hardenProcess() {
+    taliven::restrictDllSearchToSystemFolder();
+    using GenRandom = BOOLEAN(WINAPI*)(PVOID, ULONG);
+    const auto genRandom = taliven::systemFunction<GenRandom>(taliven::systemDll(L"advapi32.dll"),
+                                                              "SystemFunction036");
+    std::uintptr_t seed = 0;
+    if (genRandom == nullptr || genRandom(&seed, sizeof seed) == FALSE || seed == 0) {
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        seed = static_cast<std::uintptr_t>(counter.QuadPart) ^ GetCurrentProcessId() ^
+               (static_cast<std::uintptr_t>(GetCurrentThreadId()) << 16U) ^
+               reinterpret_cast<std::uintptr_t>(&seed);
+    }
+    __stack_chk_guard = reinterpret_cast<void*>(seed);
+}
+
+} // namespace
