@@ -78,11 +78,22 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
+    // Every program started ends with the test program, even a killed one:
+    // nothing is left holding the test runner's output open.
+    static const HANDLE job = [] {
+        const HANDLE created = CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return created;
+    }();
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process) == FALSE) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                       nullptr, nullptr, &startup, &process) == FALSE) {
         throw std::runtime_error("cannot start the program");
     }
+    AssignProcessToJobObject(job, process.hProcess);
+    ResumeThread(process.hThread);
     return process;
 }
 

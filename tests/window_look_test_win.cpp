@@ -61,6 +61,13 @@ int inkHeightPx(HWND window, HWND label) {
 
 // At 100 % text size and, after a live change, at 150 % ("make text bigger").
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
+    const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
+    const SavedSetting textSize(accessibility, L"TextScaleFactor");
+    const auto setTextSize = [&](DWORD percent) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor", REG_DWORD, &percent,
+                        sizeof percent);
+    };
+    setTextSize(100);
     TalivenProcess app;
     expectDesignedLayout(app, 100);
     // Any process can send a DPI change with a made-up DPI and a pointer:
@@ -87,11 +94,8 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const int inkPx = inkHeightPx(app.window(), app[vollbl]);
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
-    const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
-    const SavedSetting textSize(accessibility, L"TextScaleFactor");
     for (const DWORD percent : {150UL, 100UL}) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor", REG_DWORD, &percent,
-                        sizeof percent);
+        setTextSize(percent);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
         expectDesignedLayout(app, static_cast<int>(percent));
     }

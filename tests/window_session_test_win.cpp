@@ -113,7 +113,7 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
     EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == "7"; }));
     app.scrollTo(app[HScroll1], 7); // already there: nothing to tell
     app.scrollTo(app[HScroll2], 51);
-    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, "~");
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimalSeparator() == "," ? "." : ",");
     send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     const std::vector<std::pair<DWORD, HWND>> announced{
         {EVENT_OBJECT_VALUECHANGE, app[HScroll1]},  {EVENT_OBJECT_VALUECHANGE, app[HScroll2]},

@@ -1,0 +1,62 @@
+# Under Wine, around the window tests: gives the prefixes' user distinctive
+# settings of every kind the tests change (MODE=set), and afterwards checks
+# that the tests left each exactly so, then puts the prefixes' own back
+# (MODE=check). A suite that lost a user's setting fails here.
+#   cmake -DWINE_RUN=... -DWORK=folder -DMODE=set|check -P user_settings_kept.cmake
+cmake_minimum_required(VERSION 3.25)
+set(settings # key | value | type | distinctive data | the prefix's own (none: "")
+  "HKCU\\Control Panel\\International|sDecimal|REG_SZ|~|."
+  "HKCU\\Software\\Microsoft\\Accessibility|TextScaleFactor|REG_DWORD|0x89|"
+  "HKCU\\Control Panel\\Desktop|WheelScrollLines|REG_SZ|7|3")
+
+# One Wine start per prefix: the reg commands in one batch file.
+function(reg_commands dpi commands output)
+  file(WRITE "${WORK}/user_settings.bat" "${commands}")
+  execute_process(COMMAND "${WINE_RUN}" --dpi ${dpi} cmd /c user_settings.bat
+                  WORKING_DIRECTORY "${WORK}" OUTPUT_VARIABLE shown ERROR_QUIET)
+  set(${output} "${shown}" PARENT_SCOPE)
+endfunction()
+
+set(lost "")
+foreach(dpi 96 144)
+  set(commands "")
+  set(restore "")
+  foreach(setting IN LISTS settings)
+    string(REPLACE "|" ";" parts "${setting}")
+    list(GET parts 0 key)
+    list(GET parts 1 name)
+    list(GET parts 2 type)
+    list(GET parts 3 distinctive)
+    list(GET parts 4 own)
+    if(MODE STREQUAL "set")
+      string(APPEND commands "reg add \"${key}\" /v ${name} /t ${type} /d \"${distinctive}\" /f\r\n")
+    else()
+      string(APPEND commands "reg query \"${key}\" /v ${name}\r\n")
+      if(own STREQUAL "")
+        string(APPEND restore "reg delete \"${key}\" /v ${name} /f\r\n")
+      else()
+        string(APPEND restore "reg add \"${key}\" /v ${name} /t ${type} /d \"${own}\" /f\r\n")
+      endif()
+    endif()
+  endforeach()
+  reg_commands(${dpi} "${commands}" shown)
+  if(MODE STREQUAL "set")
+    continue()
+  endif()
+  foreach(setting IN LISTS settings)
+    string(REPLACE "|" ";" parts "${setting}")
+    list(GET parts 1 name)
+    list(GET parts 2 type)
+    list(GET parts 3 distinctive)
+    if(NOT shown MATCHES "${name} +${type} +([^\r\n]*)" OR NOT CMAKE_MATCH_1 STREQUAL distinctive)
+      list(APPEND lost "${name} at ${dpi} dpi: '${CMAKE_MATCH_1}', not '${distinctive}'")
+    endif()
+  endforeach()
+  reg_commands(${dpi} "${restore}" ignored)
+endforeach()
+if(lost)
+  message(FATAL_ERROR "the tests changed the user's settings: ${lost}")
+endif()
+if(MODE STREQUAL "check")
+  message(STATUS "every user setting the tests change was left as the user had it")
+endif()
