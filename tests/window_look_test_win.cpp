@@ -94,10 +94,21 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const int inkPx = inkHeightPx(app.window(), app[vollbl]);
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
-    for (const DWORD percent : {150UL, 100UL}) {
-        setTextSize(percent);
+    // The font grows with the text: the caption stands half as tall again at
+    // 150 %.
+    const struct {
+        DWORD setting;
+        int percent;
+    } sizes[] = {{150, 150}, {300, 225}, {100, 100}}; // 300: more than the system offers
+    for (const auto& size : sizes) {
+        setTextSize(size.setting);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
-        expectDesignedLayout(app, static_cast<int>(percent));
+        expectDesignedLayout(app, size.percent);
+        RedrawWindow(app.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const int grownPx = inkHeightPx(app.window(), app[vollbl]);
+        // Within an eighth: hinting rounds glyph heights differently at each size.
+        EXPECT_NEAR(grownPx * 100, inkPx * size.percent, inkPx * size.percent / 8)
+            << size.setting;
     }
     EXPECT_EQ(app.close(), 0U);
 }

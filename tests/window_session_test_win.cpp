@@ -17,16 +17,19 @@ TEST(Readouts, ANewDecimalSeparatorShowsAtOnce) {
     const std::string old = decimalSeparator();
     app.scrollTo(app[HScroll1], 1);
     app.scrollTo(app[HScroll2], 3);
-    app.scrollTo(app[HScroll2], 0); // the resistance keeps 100 / 3
     const auto changeSeparator = [&](const std::string& separator) {
         SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str());
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
         return app.state();
     };
-    EXPECT_EQ(changeSeparator(" dec "), "1 0 1 0 33 dec 3333333333333");
-    app.scrollTo(app[HScroll2], 25);
-    EXPECT_EQ(app.state(), "1 25 1 0 dec 25 4");
-    EXPECT_EQ(changeSeparator(old), "1 25 1 0" + old + "25 4");
+    // Windows allows separators of up to three characters; shown values are
+    // respelt whole, and new ones are written with it.
+    EXPECT_EQ(changeSeparator("dec"), "1 3 1 0dec03 33dec3333333333333");
+    app.scrollTo(app[HScroll2], 0); // the resistance keeps 100 / 3
+    app.scrollTo(app[HScroll1], 2);
+    app.scrollTo(app[HScroll2], 3);
+    EXPECT_EQ(app.state(), "2 3 2 0dec03 66dec6666666666667");
+    EXPECT_EQ(changeSeparator(old), "2 3 2 0" + old + "03 66" + old + "6666666666667");
 }
 
 TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
@@ -111,8 +114,9 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
     PostMessageW(app.window(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7),
                  reinterpret_cast<LPARAM>(app[HScroll1]));
     EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == "7"; }));
-    app.scrollTo(app[HScroll1], 7); // already there: nothing to tell
-    app.scrollTo(app[HScroll2], 51);
+    app.scrollTo(app[HScroll1], 7);   // already there: nothing to tell
+    app.scrollTo(app[HScroll2], 500); // "Scroll Here" beyond the end: 100
+    app.scrollTo(app[HScroll2], 500); // and there already
     SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimalSeparator() == "," ? "." : ",");
     send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
     const std::vector<std::pair<DWORD, HWND>> announced{

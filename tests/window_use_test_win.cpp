@@ -77,7 +77,7 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
     app.scroll(foreign, SB_THUMBPOSITION, 3);
     app.scroll(foreign, SB_LINELEFT);
     EXPECT_EQ(GetScrollPos(foreign, SB_CTL), 50);
-    EXPECT_EQ(text(app[vol]), "99");
+    EXPECT_EQ(app.state(), localised("99 100 99 1 99"));
     DestroyWindow(foreign);
     // Nor do any codes, positions and senders that any process can send.
     std::mt19937 random(20261206);
@@ -182,7 +182,8 @@ TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     } turns[] = {{WM_MOUSEWHEEL, 120, current, 2, 1},   {WM_MOUSEWHEEL, 60, {0, 0}, 2, 1},
                  {WM_MOUSEWHEEL, 60, {0, 0}, 3, 1},     {WM_MOUSEWHEEL, 60, {0, 0}, 3, 1},
                  {WM_MOUSEWHEEL, -120, {0, 0}, 2, 1},   {WM_MOUSEHWHEEL, 360, {0, 0}, 5, 1},
-                 {WM_MOUSEHWHEEL, -120, current, 5, 0}, {WM_MOUSEHWHEEL, -120, current, 5, 0}};
+                 {WM_MOUSEHWHEEL, -120, current, 5, 0}, {WM_MOUSEHWHEEL, -120, current, 5, 0},
+                 {WM_MOUSEWHEEL, 60, {0, 0}, 5, 0},     {WM_MOUSEHWHEEL, 60, {0, 0}, 5, 0}};
     for (const auto& turn : turns) {
         send(app.window(), turn.message, MAKEWPARAM(0, turn.delta),
              MAKELPARAM(turn.at.x, turn.at.y));
@@ -190,6 +191,12 @@ TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
         EXPECT_EQ(sliderPosition(app[HScroll2]), turn.current) << turn.delta;
     }
     EXPECT_EQ(text(app[vol]), "5");
+    // A wheel the user has set to scroll no lines moves nothing.
+    const SavedSetting lines(L"Control Panel\\Desktop", L"WheelScrollLines");
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 0, nullptr, SPIF_UPDATEINIFILE);
+    const TalivenProcess still; // reads the setting afresh
+    send(still.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), 0);
+    EXPECT_EQ(still.state(), "0 0 0 0 0");
 }
 
 } // namespace
