@@ -7,7 +7,6 @@
 #include "window/dpi_change.h"
 #include "window/grey_image.h"
 #include "window/layout.h"
-#include "window/show_command.h"
 
 #include <gtest/gtest.h>
 
@@ -69,25 +68,6 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
     EXPECT_EQ(trustedDpiQuery(96, false, 96), std::nullopt);
     EXPECT_EQ(trustedDpiQuery(0x7FFFFFFF, false, 96), std::nullopt);
     EXPECT_EQ(trustedDpiQuery(0, false, 96), std::nullopt);
-}
-
-TEST(ShowCommand, MaximisedAndHiddenStartsShowNormallyOthersAsAsked) {
-    const struct {
-        ShowCommand requested, shown;
-        bool takesFocus;
-    } starts[] = {{ShowCommand::ShowNormal, ShowCommand::ShowNormal, true},
-                  {ShowCommand::ShowDefault, ShowCommand::ShowNormal, true},
-                  {ShowCommand::ShowMaximized, ShowCommand::ShowNormal, true},
-                  {ShowCommand::Hide, ShowCommand::ShowNormal, true},
-                  {ShowCommand::ShowMinimized, ShowCommand::ShowMinimized, false},
-                  {ShowCommand::ShowMinNoActive, ShowCommand::ShowMinNoActive, false},
-                  {ShowCommand::ShowNoActivate, ShowCommand::ShowNoActivate, false},
-                  {ShowCommand::ShowNA, ShowCommand::ShowNA, false}};
-    for (const auto& start : starts) {
-        const FirstShow first = firstShow(static_cast<int>(start.requested));
-        EXPECT_EQ(first.command, start.shown) << static_cast<int>(start.requested);
-        EXPECT_EQ(first.takesFocus, start.takesFocus) << static_cast<int>(start.requested);
-    }
 }
 
 } // namespace

@@ -107,8 +107,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
         RedrawWindow(app.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const int grownPx = inkHeightPx(app.window(), app[vollbl]);
         // Within an eighth: hinting rounds glyph heights differently at each size.
-        EXPECT_NEAR(grownPx * 100, inkPx * size.percent, inkPx * size.percent / 8)
-            << size.setting;
+        EXPECT_NEAR(grownPx * 100, inkPx * size.percent, inkPx * size.percent / 8) << size.setting;
     }
     EXPECT_EQ(app.close(), 0U);
 }

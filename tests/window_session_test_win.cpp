@@ -38,41 +38,34 @@ TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
     RECT frame{};
     GetWindowRect(maximised.window(), &frame);
     EXPECT_LT(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN) / 2);
-    EXPECT_EQ(maximised.focus(), maximised[HScroll1]);
     SetForegroundWindow(maximised.window());
     ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == maximised.window(); }));
-    TalivenProcess quiet(L"Taliven.exe", SW_SHOWNOACTIVATE);
-    EXPECT_NE(IsWindowVisible(quiet.window()), FALSE);
+    // A start that does not activate takes no focus from anyone.
+    TalivenProcess quiet(L"Taliven.exe", SW_SHOWMINNOACTIVE);
+    EXPECT_NE(IsIconic(quiet.window()), FALSE);
     EXPECT_EQ(quiet.focus(), nullptr);
     EXPECT_EQ(GetForegroundWindow(), maximised.window());
     EXPECT_EQ(maximised.focus(), maximised[HScroll1]);
+    // Restored, it gives the focus back to the slider that had it.
+    send(quiet.window(), WM_SYSCOMMAND, SC_RESTORE);
+    pressKeys({VK_TAB}); // from the voltage slider, which has the focus at start
+    ASSERT_TRUE(waitUntil([&] { return quiet.focus() == quiet[HScroll2]; }));
+    send(quiet.window(), WM_SYSCOMMAND, SC_MINIMIZE);
+    send(quiet.window(), WM_SYSCOMMAND, SC_RESTORE);
+    EXPECT_TRUE(waitUntil([&] { return quiet.focus() == quiet[HScroll2]; }));
 
     // "Keep on top" follows the window's state, whoever set it, and is
     // reached as a user does: Alt+Space, then its access key.
     SetWindowPos(quiet.window(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    send(quiet.window(), WM_SYSCOMMAND, 0x0010);
-    EXPECT_EQ(GetWindowLongW(quiet.window(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-    for (const LONG topmost : {WS_EX_TOPMOST, 0L}) {
+    for (const LONG topmost : {0L, WS_EX_TOPMOST}) {
         pressKeys({VK_MENU, VK_SPACE});
-        ASSERT_TRUE(
-            waitUntil([&] { return (maximised.threadInfo().flags & GUI_INMENUMODE) != 0; }));
+        ASSERT_TRUE(waitUntil([&] { return (quiet.threadInfo().flags & GUI_INMENUMODE) != 0; }));
         pressKeys({'K'});
         EXPECT_TRUE(waitUntil([&] {
-            return (GetWindowLongW(maximised.window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost;
+            return (GetWindowLongW(quiet.window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost;
         }));
     }
-}
-
-TEST(Window, StartsMinimisedWhenAskedAndKeepsTheFocusOverMinimising) {
-    TalivenProcess app(L"Taliven.exe", SW_SHOWMINNOACTIVE);
-    EXPECT_NE(IsIconic(app.window()), FALSE);
-    send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-    pressKeys({VK_TAB}); // from the voltage slider, which has the focus at start
-    ASSERT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
-    send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
-    send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-    EXPECT_TRUE(waitUntil([&] { return app.focus() == app[HScroll2]; }));
 }
 
 std::vector<std::pair<DWORD, HWND>> heard; // what an accessibility client is told
