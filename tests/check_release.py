@@ -2,17 +2,12 @@
 """Checks the shipped exe with pefile: a stripped, hardened, self-contained
 32-bit Windows program that resolves no ole32 at start, with a real stack
 protector, its manifest, version record, and the committed icon and emblem.
-With --running WINE_RUN it reads the canary from two running copies instead:
-each run must seed its own.
 
     check_release.py EXE RESOURCES_FOLDER
-    check_release.py --running WINE_RUN EXE
 """
 
 import struct
-import subprocess
 import sys
-import time
 from pathlib import Path
 
 import pefile
@@ -82,39 +77,5 @@ def check(exe: Path, resources: Path):
     print(f"{exe.name}: {exe.stat().st_size} bytes, {uses} uses of the canary")
 
 
-def running_canary(exe: Path, wine_run: str) -> bytes:
-    """The canary of a running copy. Wine maps the image at its own base in
-    the same Linux process, whose memory /proc shows."""
-    pe = pefile.PE(str(exe), fast_load=True)
-    address = pe.OPTIONAL_HEADER.ImageBase + pe.get_rva_from_offset(
-        exe.read_bytes().index(GUARD_SEED))
-    # Wine's own servers, started with it, must not hold the runner's output.
-    app = subprocess.Popen([wine_run, str(exe)], stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-    try:
-        for _ in range(1000):  # until the image is mapped and its constructors ran
-            time.sleep(0.01)
-            try:
-                with open(f"/proc/{app.pid}/mem", "rb") as memory:
-                    memory.seek(pe.OPTIONAL_HEADER.ImageBase)
-                    if memory.read(2) == b"MZ":
-                        memory.seek(address)
-                        value = memory.read(4)
-                        if value != GUARD_SEED:
-                            return value
-            except OSError:
-                pass  # not mapped yet
-        return GUARD_SEED
-    finally:
-        app.kill()
-        app.wait()
-
-
 if __name__ == "__main__":
-    if sys.argv[1] == "--running":
-        first, second = (running_canary(Path(sys.argv[3]), sys.argv[2]) for _ in range(2))
-        assert GUARD_SEED not in (first, second), "the canary kept its build-time value"
-        assert first != second, "two runs share one canary"
-        print(f"canaries of two runs: {first.hex()} and {second.hex()}")
-    else:
-        check(Path(sys.argv[1]), Path(sys.argv[2]))
+    check(Path(sys.argv[1]), Path(sys.argv[2]))
