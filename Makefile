@@ -6,7 +6,7 @@ NATIVE_BUILD := build/native
 EXE := $(WINDOWS_BUILD)/window/Taliven.exe
 JOBS ?= $(shell nproc)
 
-.PHONY: all release test test-native test-windows run screenshots bench artwork format tidy deps clean
+.PHONY: all release dist test test-native test-windows run screenshots bench artwork format tidy deps clean
 
 all: release
 
@@ -17,6 +17,10 @@ release: deps
 	@cmake --preset windows-i686 >/dev/null
 	@cmake --build --preset windows-i686 -j $(JOBS)
 	@echo "Built $(abspath $(EXE))"
+
+# The release zip and its checksum, in build/dist.
+dist: release
+	@cmake --build --preset windows-i686 --target dist
 
 test: test-native test-windows
 

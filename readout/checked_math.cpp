@@ -10,7 +10,11 @@
 // On i686 the x87 unit keeps 80-bit intermediates, so a quotient would be
 // rounded twice and some readouts would differ in the last digit. Only an SSE2
 // (or any single-rounding) evaluation gives the texts users are promised.
-#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
+#if defined(_MSC_VER)
+#if defined(_M_IX86) && _M_IX86_FP < 2 // Visual Studio's x86 default is /arch:SSE2
+#error "double arithmetic must round once per operation: build with /arch:SSE2"
+#endif
+#elif !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
 #error "double arithmetic must round once per operation: build i686 with -msse2 -mfpmath=sse"
 #endif
 

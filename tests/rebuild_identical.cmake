@@ -1,13 +1,20 @@
 # Builds the exe again from a copy of the sources in another folder and
 # requires the result to equal the first build byte for byte: no time stamps,
-# no paths. Run as: cmake -DSOURCE=... -DWORK=... -DEXE=... -P rebuild_identical.cmake
+# no paths. Run as: cmake -DSOURCE=... -DWORK=... -DEXE=... -DGENERATOR=... [-DTOOLCHAIN=...]
+#   -P rebuild_identical.cmake
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}/elsewhere")
 file(COPY "${SOURCE}/" DESTINATION "${WORK}/elsewhere/src" PATTERN ".git" EXCLUDE PATTERN "build" EXCLUDE)
+# The same generator, and the same toolchain file where there is one (the
+# copy's own, so no path of the first build's leaks in).
+set(toolchain "")
+if(TOOLCHAIN)
+  file(RELATIVE_PATH relative "${SOURCE}" "${TOOLCHAIN}")
+  set(toolchain "--toolchain" "${WORK}/elsewhere/src/${relative}")
+endif()
 execute_process(
   COMMAND "${CMAKE_COMMAND}" -S "${WORK}/elsewhere/src" -B "${WORK}/elsewhere/build"
-          "--toolchain" "${WORK}/elsewhere/src/cmake/mingw-w64-i686.cmake"
-          -DCMAKE_BUILD_TYPE=MinSizeRel -DTALIVEN_BUILD_TESTS=OFF
+          -G "${GENERATOR}" ${toolchain} -DCMAKE_BUILD_TYPE=MinSizeRel -DTALIVEN_BUILD_TESTS=OFF
   RESULT_VARIABLE configured OUTPUT_QUIET)
 if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the second build failed")

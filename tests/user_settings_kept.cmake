@@ -1,8 +1,8 @@
 # Under Wine, around the window tests: gives the prefixes' user distinctive
-# settings of every kind the tests change (MODE=set), and afterwards checks
+# settings of every kind the tests change (MODE=distinctive), and afterwards checks
 # that the tests left each exactly so, then puts the prefixes' own back
-# (MODE=check). A suite that lost a user's setting fails here.
-#   cmake -DWINE_RUN=... -DWORK=folder -DMODE=set|check -P user_settings_kept.cmake
+# (MODE=kept). A suite that lost a user's setting fails here.
+#   cmake -DWINE_RUN=... -DWORK=folder -DMODE=distinctive|kept -P user_settings_kept.cmake
 cmake_minimum_required(VERSION 3.25)
 set(settings # key | value | type | distinctive data | the prefix's own (none: "")
   "HKCU\\Control Panel\\International|sDecimal|REG_SZ|~|."
@@ -28,7 +28,7 @@ foreach(dpi 96 144)
     list(GET parts 2 type)
     list(GET parts 3 distinctive)
     list(GET parts 4 own)
-    if(MODE STREQUAL "set")
+    if(MODE STREQUAL "distinctive")
       string(APPEND commands "reg add \"${key}\" /v ${name} /t ${type} /d \"${distinctive}\" /f\r\n")
     else()
       string(APPEND commands "reg query \"${key}\" /v ${name}\r\n")
@@ -40,7 +40,7 @@ foreach(dpi 96 144)
     endif()
   endforeach()
   reg_commands(${dpi} "${commands}" shown)
-  if(MODE STREQUAL "set")
+  if(MODE STREQUAL "distinctive")
     continue()
   endif()
   foreach(setting IN LISTS settings)
@@ -57,6 +57,6 @@ endforeach()
 if(lost)
   message(FATAL_ERROR "the tests changed the user's settings: ${lost}")
 endif()
-if(MODE STREQUAL "check")
+if(MODE STREQUAL "kept")
   message(STATUS "every user setting the tests change was left as the user had it")
 endif()

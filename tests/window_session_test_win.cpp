@@ -33,6 +33,7 @@ TEST(Readouts, ANewDecimalSeparatorShowsAtOnce) {
 }
 
 TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
+    TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess maximised(L"Taliven.exe", SW_SHOWMAXIMIZED); // a shortcut's "Maximised"
     EXPECT_EQ(IsZoomed(maximised.window()), FALSE);
     RECT frame{};

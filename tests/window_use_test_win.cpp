@@ -100,6 +100,7 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
 }
 
 TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
+    TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess app;
     EXPECT_EQ(app.focus(), app[HScroll1]);
     // Tab goes round the sliders only; the keys step the focused one.
@@ -128,6 +129,7 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
 }
 
 TEST(Mouse, ArrowAndTroughClicksStepADraggedThumbChangesNothingUntilReleased) {
+    TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess app;
     const HWND slider = app[HScroll1];
     // Right of the thumb, which stands near the left end, a page is one step.
@@ -167,6 +169,7 @@ TEST(Mouse, ArrowAndTroughClicksStepADraggedThumbChangesNothingUntilReleased) {
 }
 
 TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
+    TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess app;
     // A real wheel over the focused slider.
     mouse(onSlider(app[HScroll1], thumbAtZeroPx), {MOUSEEVENTF_WHEEL}, 2 * WHEEL_DELTA);

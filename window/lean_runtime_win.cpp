@@ -8,6 +8,8 @@
 
 #include <new>
 
+#if defined(__GLIBCXX__) // libstdc++'s own hooks; other libraries have none
+
 namespace std {
 
 void __throw_bad_alloc() {
@@ -27,3 +29,5 @@ void __throw_out_of_range_fmt(const char* /*format*/, ...) {
 }
 
 } // namespace std
+
+#endif

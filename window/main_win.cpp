@@ -16,11 +16,13 @@
 // An exception that escaped would end the program through std::terminate. The
 // default handler prints the exception's demangled type to a console this
 // program does not have, and links 50 KB of demangler to do it.
+#if defined(__GLIBCXX__)
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
     std::abort();
 }
 } // namespace __gnu_cxx
+#endif
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show) {
     // Where no constructor of ours ran first (a compiler without them), the
