@@ -17,7 +17,6 @@ void update(benchmark::State& state, std::int16_t other,
         view.*slider = position;
         position = static_cast<std::int16_t>(position % 100 + 1);
         procedure(view, ".");
-        view.calls.clear();
         benchmark::DoNotOptimize(view.texts[2].data());
     }
 }

@@ -1,11 +1,10 @@
 // The window's portable logic where the window seen from outside cannot show
-// it: the colours under high contrast (which Wine cannot switch on), the area
-// averaging of the title bar's small icon, the font under "make text bigger"
-// (which Wine's fonts ignore), and DPI changes from another monitor.
+// it: the colours under high contrast (which Wine cannot switch on), the font
+// under "make text bigger" (which Wine's fonts ignore), and DPI changes from
+// another monitor.
 
 #include "window/colour_scheme.h"
 #include "window/dpi_change.h"
-#include "window/grey_image.h"
 #include "window/layout.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +18,6 @@ TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
               (ColourScheme{0x0093AA6C, 0xFFFFFF, 0x008080FF, 0xFFFFFF}));
     EXPECT_EQ(colourScheme(calculatorForm(), true, system),
               (ColourScheme{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF}));
-}
-
-TEST(Resample, CopiesAtTheSameSizeAndAveragesAreasWhenReducing) {
-    const GreyImage image{4, 2, {0, 200, 10, 20, 100, 100, 30, 40}};
-    EXPECT_EQ(resample(image, 4, 2).levels, image.levels);
-    EXPECT_EQ(resample(image, 2, 1).levels, (std::vector<std::uint8_t>{100, 25}));
-    // A one-pixel grey line on black halves to a darker line, not to nothing.
-    const GreyImage line{2, 2, {128, 0, 128, 0}};
-    EXPECT_EQ(resample(line, 1, 1).levels, std::vector<std::uint8_t>{64});
 }
 
 // Whether or not the system has already enlarged its message font for the
@@ -52,22 +42,21 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
         std::uint32_t wParam;
         int windowDpi, currentDpi;
         std::optional<int> accepted;
-    } changes[] = {{dpis(144, 144), 144, 96, 144},
-                   {dpis(96, 96), 96, 144, 96},
-                   {dpis(144, 144), 96, 96, {}},
-                   {dpis(144, 144), 0, 96, {}}, // made up; unknown
-                   {dpis(144, 120), 144, 96, {}},
-                   {dpis(96, 96), 96, 96, {}}, // uneven; no change
-                   {dpis(9999, 9999), 9999, 96, highestDpi},
-                   {dpis(1, 1), 1, 96, lowestDpi}};
+    } changes[] = {// clang-format off
+        {dpis(144, 144), 144, 96, 144}, {dpis(96, 96), 96, 144, 96},  // real changes
+        {dpis(144, 144), 96, 96, {}},   {dpis(144, 144), 0, 96, {}},  // made up; cannot tell
+        {dpis(144, 120), 144, 96, {}},  {dpis(96, 96), 96, 96, {}},   // uneven; no change
+        {dpis(9999, 9999), 9999, 96, highestDpi}, {dpis(1, 1), 1, 96, lowestDpi}}; // clamped
+    // clang-format on
     for (const auto& c : changes) {
         EXPECT_EQ(confirmedDpiChange(c.wParam, c.windowDpi, c.currentDpi), c.accepted) << c.wParam;
     }
+    // The size asked for ahead of a change: only our own thread asks.
     EXPECT_EQ(trustedDpiQuery(144, false, 96), 144);
-    EXPECT_EQ(trustedDpiQuery(144, true, 96), std::nullopt); // another process asks
-    EXPECT_EQ(trustedDpiQuery(96, false, 96), std::nullopt);
-    EXPECT_EQ(trustedDpiQuery(0x7FFFFFFF, false, 96), std::nullopt);
-    EXPECT_EQ(trustedDpiQuery(0, false, 96), std::nullopt);
+    for (const auto& [dpi, fromAnotherThread] :
+         {std::pair{144U, true}, {96U, false}, {0x7FFFFFFFU, false}, {0U, false}}) {
+        EXPECT_EQ(trustedDpiQuery(dpi, fromAnotherThread, 96), std::nullopt) << dpi;
+    }
 }
 
 } // namespace
