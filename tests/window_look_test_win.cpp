@@ -59,7 +59,8 @@ int inkHeightPx(HWND window, HWND label) {
     return rows;
 }
 
-// At 100 % text size and, after a live change, at 150 % ("make text bigger").
+// At 100 % text size and, after live changes ("make text bigger"), at 150 %,
+// at the largest size for a setting beyond it, and back.
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
     const SavedSetting textSize(accessibility, L"TextScaleFactor");

@@ -146,17 +146,19 @@ void CalculatorWindow::copyReadouts() const {
 
 // Whether the window is topmost is read from the window each time: anything
 // (another program, a window manager) may have changed it since our last click.
+bool CalculatorWindow::isTopmost() const noexcept {
+    return (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 void CalculatorWindow::toggleKeepOnTop() const noexcept {
-    const bool topmost = (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    SetWindowPos(hwnd_, topmost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
+    SetWindowPos(hwnd_, isTopmost() ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     showKeepOnTopState();
 }
 
 void CalculatorWindow::showKeepOnTopState() const noexcept {
-    const bool topmost = (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     CheckMenuItem(GetSystemMenu(hwnd_, FALSE), IDM_KEEP_ON_TOP,
-                  topmost ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
+                  isTopmost() ? MF_BYCOMMAND | MF_CHECKED : MF_BYCOMMAND | MF_UNCHECKED);
 }
 
 void CalculatorWindow::readDecimalSeparator() {

@@ -60,6 +60,7 @@ class CalculatorWindow {
     void afterFirstPaint();
     void rememberFocus() noexcept;
     void showKeepOnTopState() const noexcept;
+    [[nodiscard]] bool isTopmost() const noexcept;
 
     // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
     void onScroll(WPARAM wParam, LPARAM lParam);
