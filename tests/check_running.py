@@ -31,8 +31,7 @@ def running(run, exe, until):
     app = subprocess.Popen(run + [exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         for _ in range(2000):
-            got = until(app)
-            if got is not None:
+            if (got := until(app)) is not None:
                 return got
             time.sleep(0.01)
         return None

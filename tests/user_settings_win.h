@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <cstring>
 #include <string>
 
 namespace taliven::testing {
@@ -27,6 +30,9 @@ struct Setting { // a value under HKEY_CURRENT_USER, as stored
             type = REG_NONE;
             size = 0;
         }
+    }
+    bool operator==(const Setting& other) const {
+        return type == other.type && size == other.size && std::memcmp(data, other.data, size) == 0;
     }
     void putBack() const {
         if (type == REG_NONE) {
@@ -59,6 +65,8 @@ class SavedSetting {
     SavedSetting& operator=(const SavedSetting&) = delete;
     ~SavedSetting() {
         saved_.putBack();
+        EXPECT_TRUE(Setting(HKEY_CURRENT_USER, saved_.key, saved_.name) == saved_)
+            << "the user's " << saved_.name << " was not put back";
         RegDeleteTreeW(HKEY_CURRENT_USER, marker_.c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, testsKey); // once nothing else is recorded
     }

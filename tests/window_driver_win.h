@@ -5,8 +5,6 @@
 // Every wait and every sent message has a time limit, so a hung window or
 // an error box fails a test instead of stalling the suite.
 
-#include "tests/user_settings_win.h"
-
 #include <windows.h>
 
 #include <cstdio>

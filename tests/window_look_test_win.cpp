@@ -1,6 +1,7 @@
 // The window as built and as drawn: places, sizes, texts, ranges, colours,
 // fonts and the emblem, at whatever DPI the prefix has.
 
+#include "tests/user_settings_win.h"
 #include "tests/window_driver_win.h"
 
 #include <gtest/gtest.h>

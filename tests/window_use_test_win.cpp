@@ -1,6 +1,7 @@
 // The window in use, from outside: the readouts following every kind of
 // input, and the clipboard.
 
+#include "tests/user_settings_win.h"
 #include "tests/window_driver_win.h"
 
 #include <gtest/gtest.h>
