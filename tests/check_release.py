@@ -2,12 +2,22 @@
 """Checks the shipped exe with pefile: a stripped, hardened, self-contained
 32-bit Windows program that resolves no ole32 at start, with a real stack
 protector, its manifest, version record, and the committed icon and emblem.
+Then makes the release zip and checks it: SHA256SUMS naming it with its
+digest, and inside, in order and with nothing of the time or the machine it
+was made on, that exe, then README.txt and LICENSE.txt as the sources say,
+with Windows line ends. Or builds the exe again from a copy of the sources
+in another folder, and requires the same bytes: no time stamps, no paths.
 
-    check_release.py EXE RESOURCES_FOLDER
+    check_release.py EXE RESOURCES_FOLDER MAKE_DIST VERSION SOURCE_FOLDER SCRATCH_FOLDER
+    check_release.py --rebuild EXE SOURCE_FOLDER SCRATCH_FOLDER CMAKE GENERATOR [TOOLCHAIN]
 """
 
+import hashlib
+import shutil
 import struct
+import subprocess
 import sys
+import zipfile
 from pathlib import Path
 
 import pefile
@@ -77,5 +87,43 @@ def check(exe: Path, resources: Path):
     print(f"{exe.name}: {exe.stat().st_size} bytes, {uses} uses of the canary")
 
 
+def check_archive(exe: Path, make_dist, version, source: Path, scratch: Path):
+    subprocess.run([sys.executable, make_dist, exe, version, source / "docs/README.txt",
+                    source / "LICENSE", scratch], check=True, capture_output=True)
+    archive = scratch / f"Taliven-{version}-win32.zip"
+    sums = (scratch / "SHA256SUMS").read_text()
+    assert sums == f"{hashlib.sha256(archive.read_bytes()).hexdigest()}  {archive.name}\n", sums
+
+    with zipfile.ZipFile(archive) as packed:
+        assert packed.namelist() == ["Taliven.exe", "README.txt", "LICENSE.txt"], packed.namelist()
+        for member in packed.infolist():  # the same bytes wherever and whenever made
+            assert (member.date_time, member.create_system) == ((1980, 1, 1, 0, 0, 0), 0), member
+        assert packed.read("Taliven.exe") == exe.read_bytes(), "not the checked exe"
+        for name, origin in (("README.txt", "docs/README.txt"), ("LICENSE.txt", "LICENSE")):
+            text = packed.read(name)
+            assert b"\n" not in text.replace(b"\r\n", b""), f"{name} line ends"
+            assert text.decode().replace("\r\n", "\n") == (source / origin).read_text()
+    print(f"{archive.name}: {archive.stat().st_size} bytes, SHA-256 {sums.split()[0]}")
+
+
+def check_rebuild(exe: Path, source: Path, scratch: Path, cmake, generator, toolchain=""):
+    shutil.rmtree(scratch, ignore_errors=True)
+    copy, build = scratch / "elsewhere/src", scratch / "elsewhere/build"
+    shutil.copytree(source, copy, ignore=shutil.ignore_patterns(".git", "build"))
+    # The copy's own toolchain file, so that no path of the first build leaks in.
+    chain = ["--toolchain", copy / Path(toolchain).relative_to(source)] if toolchain else []
+    for step in (["-S", copy, "-B", build, "-G", generator, *chain, "-DCMAKE_BUILD_TYPE=MinSizeRel",
+                  "-DTALIVEN_BUILD_TESTS=OFF"], ["--build", build, "--target", "Taliven", "-j2"]):
+        subprocess.run([cmake, *step], check=True, capture_output=True)
+    assert (build / "window/Taliven.exe").read_bytes() == exe.read_bytes(), "built elsewhere, it differs"
+    print(f"{exe.name} rebuilt identically elsewhere ({exe.stat().st_size} bytes)")
+
+
 if __name__ == "__main__":
-    check(Path(sys.argv[1]), Path(sys.argv[2]))
+    if sys.argv[1] == "--rebuild":
+        exe, source, scratch = (Path(arg) for arg in sys.argv[2:5])
+        check_rebuild(exe, source, scratch, *sys.argv[5:])
+    else:
+        make_dist, version = sys.argv[3:5]
+        check(Path(sys.argv[1]), Path(sys.argv[2]))
+        check_archive(Path(sys.argv[1]), make_dist, version, Path(sys.argv[5]), Path(sys.argv[6]))

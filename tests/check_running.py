@@ -20,9 +20,8 @@ import time
 from pathlib import Path
 
 import pefile
+from check_release import GUARD_SEED
 from PIL import Image
-
-GUARD_SEED = (0xBB40E64E).to_bytes(4, "little")  # the canary's value before it is seeded
 
 
 def running(run, exe, until):

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <utility>
 
 namespace taliven {
 namespace {
@@ -32,13 +33,11 @@ TEST(CheckedMath, SixteenBitProductsAndTheDivisionFaults) {
     EXPECT_THROW((void)checkedMultiply(-32768, -1), OverflowError);
     // Division by zero, invalid and overflow raise; inexact and underflow do
     // not, and no fault lingers into the next division.
-    const double faulting[][2] = {{1.0, 0.0}, {0.0, 0.0}, {DBL_MAX, 0.5}};
-    for (const auto& operands : faulting) {
-        EXPECT_THROW((void)checkedDivide(operands[0], operands[1]), FloatingPointError);
+    for (const auto& [dividend, divisor] : {std::pair{1.0, 0.0}, {0.0, 0.0}, {DBL_MAX, 0.5}}) {
+        EXPECT_THROW((void)checkedDivide(dividend, divisor), FloatingPointError);
     }
-    const double sound[][2] = {{1.0, 3.0}, {DBL_MIN, 3.0}};
-    for (const auto& operands : sound) {
-        EXPECT_EQ(checkedDivide(operands[0], operands[1]), operands[0] / operands[1]);
+    for (const auto& [dividend, divisor] : {std::pair{1.0, 3.0}, {DBL_MIN, 3.0}}) {
+        EXPECT_EQ(checkedDivide(dividend, divisor), dividend / divisor);
     }
 }
 

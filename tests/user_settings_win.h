@@ -15,65 +15,65 @@
 
 namespace taliven::testing {
 
-constexpr wchar_t testsKey[] = L"Software\\Taliven tests";
+constexpr wchar_t testsKey[] = L"Software\\Taliven tests"; // values named "key\name"
 
-struct Setting { // a value under HKEY_CURRENT_USER, as stored
-    std::wstring key, name;
+struct Setting {           // a value under HKEY_CURRENT_USER, as stored
+    std::wstring path;     // "key\name"
     DWORD type = REG_NONE; // REG_NONE: there was no value
     BYTE data[512] = {};
     DWORD size = sizeof data;
 
-    Setting(HKEY root, const std::wstring& keyName, const std::wstring& valueName)
-        : key(keyName), name(valueName) {
-        if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data,
-                         &size) != ERROR_SUCCESS) {
-            type = REG_NONE;
-            size = 0;
+    [[nodiscard]] std::wstring key() const { return path.substr(0, path.rfind(L'\\')); }
+    [[nodiscard]] std::wstring name() const { return path.substr(path.rfind(L'\\') + 1); }
+    [[nodiscard]] static Setting read(const std::wstring& path) {
+        Setting setting{path};
+        if (RegGetValueW(HKEY_CURRENT_USER, setting.key().c_str(), setting.name().c_str(),
+                         RRF_RT_ANY | RRF_NOEXPAND, &setting.type, setting.data,
+                         &setting.size) != ERROR_SUCCESS) {
+            setting.type = REG_NONE;
+            setting.size = 0;
         }
+        return setting;
     }
     bool operator==(const Setting& other) const {
         return type == other.type && size == other.size && std::memcmp(data, other.data, size) == 0;
     }
     void putBack() const {
         if (type == REG_NONE) {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key().c_str(), name().c_str());
             return;
         }
         // Windows also keeps these two in memory: set through the calls that
         // update it, then stored exactly as they were.
         const auto* text = reinterpret_cast<const wchar_t*>(data);
-        if (name == L"sDecimal") {
+        if (name() == L"sDecimal") {
             SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text);
-        } else if (name == L"WheelScrollLines") {
+        } else if (name() == L"WheelScrollLines") {
             SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(_wtoi(text)), nullptr,
                                   0);
         }
-        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data, size);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key().c_str(), name().c_str(), type, data, size);
     }
 };
 
 class SavedSetting {
   public:
     SavedSetting(const wchar_t* key, const wchar_t* name)
-        : saved_(HKEY_CURRENT_USER, key, name), marker_(std::wstring(testsKey) + L"\\" + name) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, marker_.c_str(), L"Key", REG_SZ, key,
-                        static_cast<DWORD>((saved_.key.size() + 1) * sizeof(wchar_t)));
-        RegSetKeyValueW(HKEY_CURRENT_USER, marker_.c_str(), L"Value", saved_.type, saved_.data,
+        : saved_(Setting::read(std::wstring(key) + L"\\" + name)) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, testsKey, saved_.path.c_str(), saved_.type, saved_.data,
                         saved_.size);
     }
     SavedSetting(const SavedSetting&) = delete;
     SavedSetting& operator=(const SavedSetting&) = delete;
     ~SavedSetting() {
         saved_.putBack();
-        EXPECT_TRUE(Setting(HKEY_CURRENT_USER, saved_.key, saved_.name) == saved_)
-            << "the user's " << saved_.name << " was not put back";
-        RegDeleteTreeW(HKEY_CURRENT_USER, marker_.c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, testsKey); // once nothing else is recorded
+        EXPECT_TRUE(Setting::read(saved_.path) == saved_)
+            << "the user's " << saved_.path << " was not put back";
+        RegDeleteKeyW(HKEY_CURRENT_USER, testsKey); // a test saves one setting at a time
     }
 
   private:
     Setting saved_;
-    std::wstring marker_;
 };
 
 inline const bool leftSettingsPutBack = [] {
@@ -81,18 +81,16 @@ inline const bool leftSettingsPutBack = [] {
     if (RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &recorded) != ERROR_SUCCESS) {
         return false;
     }
-    wchar_t name[256] = {};
-    for (DWORD k = 0, length = 256; RegEnumKeyExW(recorded, k, name, &length, nullptr, nullptr,
-                                                  nullptr, nullptr) == ERROR_SUCCESS;
-         ++k, length = 256) {
-        const Setting key(recorded, name, L"Key");
-        Setting value(recorded, name, L"Value");
-        value.key = reinterpret_cast<const wchar_t*>(key.data);
-        value.name = name;
-        value.putBack();
+    wchar_t path[512] = {};
+    Setting left;
+    for (DWORD k = 0, length = 512; RegEnumValueW(recorded, k, path, &length, nullptr, &left.type,
+                                                  left.data, &left.size) == ERROR_SUCCESS;
+         ++k, length = 512, left.size = sizeof left.data) {
+        left.path = path;
+        left.putBack();
     }
     RegCloseKey(recorded);
-    return RegDeleteTreeW(HKEY_CURRENT_USER, testsKey) == ERROR_SUCCESS;
+    return RegDeleteKeyW(HKEY_CURRENT_USER, testsKey) == ERROR_SUCCESS;
 }();
 
 } // namespace taliven::testing

@@ -186,13 +186,17 @@ inline std::string decimalSeparator() {
     return separator;
 }
 
+// `text` with each `from` written as `to`.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 // A text written with "." in the user's decimal separator.
 inline std::string localised(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        out += c == '.' ? decimalSeparator() : std::string(1, c);
-    }
-    return out;
+    return replaced(std::string(text), ".", decimalSeparator());
 }
 
 // A current step as the readout shows it: 0, 0.01 ... 0.5 ... 1.

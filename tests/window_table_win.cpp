@@ -13,12 +13,7 @@ int main() {
         app.scrollTo(app[HScroll1], v);
         for (int i = 0; i <= 100; ++i) {
             app.scrollTo(app[HScroll2], i);
-            std::string line = app.state();
-            for (std::size_t at = line.find(separator); at != std::string::npos;
-                 at = line.find(separator, at + 1)) {
-                line.replace(at, separator.size(), ",");
-            }
-            std::puts(line.c_str());
+            std::puts(replaced(app.state(), separator, ",").c_str());
         }
     }
     return app.close() == 0 ? 0 : 1;

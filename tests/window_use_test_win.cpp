@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 namespace taliven::testing {
 namespace {
@@ -31,71 +32,65 @@ std::string copied(WORD key) {
     }
     pressKeys({VK_CONTROL, key});
     char utf8[512] = {};
-    waitUntil([&] {
-        if (OpenClipboard(nullptr) != FALSE) {
-            if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
-                WideCharToMultiByte(CP_UTF8, 0, static_cast<const wchar_t*>(GlobalLock(data)), -1,
-                                    utf8, sizeof utf8, nullptr, nullptr);
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
+    waitUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
+    if (OpenClipboard(nullptr) != FALSE) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+            WideCharToMultiByte(CP_UTF8, 0, static_cast<const wchar_t*>(GlobalLock(data)), -1, utf8,
+                                sizeof utf8, nullptr, nullptr);
+            GlobalUnlock(data);
         }
-        return utf8[0] != 0;
-    });
+        CloseClipboard();
+    }
     return utf8;
 }
 
 TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
     TalivenProcess app;
-    const struct {
-        bool voltage;
-        unsigned code;
-        int position;
-        const char* state; // v i vol cur ohm
-    } steps[] = {{true, SB_THUMBPOSITION, 5, "5 0 5 0 0"},
-                 {false, SB_LINERIGHT, 0, "5 1 5 0.01 500"},
-                 {false, SB_LINELEFT, 0, "5 0 5 0 500"}, // no current: the last resistance
-                 {true, SB_PAGERIGHT, 0, "6 0 6 0 500"},
-                 {false, SB_THUMBPOSITION, 34, "6 34 6 0.34 17.6470588235294"},
-                 {true, SB_THUMBPOSITION, 3, "3 34 3 0.34 8.82352941176471"},
-                 {true, SB_LEFT, 0, "0 34 0 0.34 0"},
-                 {false, SB_THUMBPOSITION, 50, "0 50 0 0.5 0"},
-                 {true, SB_THUMBPOSITION, 500, "100 50 100 0.5 200"},
-                 {false, SB_THUMBPOSITION, 1, "100 1 100 0.01 10000"},
-                 {true, SB_THUMBTRACK, 10, "100 1 100 0.01 10000"}, // a drag is not a change
-                 {true, SB_ENDSCROLL, 0, "100 1 100 0.01 10000"},
-                 {false, SB_RIGHT, 0, "100 100 100 1 100"},
-                 {true, SB_LINELEFT, 0, "99 100 99 1 99"}};
-    for (const auto& step : steps) {
-        app.scroll(step.voltage ? app[HScroll1] : app[HScroll2], step.code, step.position);
-        EXPECT_EQ(app.state(), localised(step.state));
-    }
     // A scroll bar of another program is neither moved nor listened to.
     const HWND foreign = CreateWindowExW(0, L"SCROLLBAR", L"", SBS_HORZ, 0, 0, 100, 10, nullptr,
                                          nullptr, nullptr, nullptr);
     SetScrollRange(foreign, SB_CTL, 0, 100, FALSE);
     SetScrollPos(foreign, SB_CTL, 50, FALSE);
-    app.scroll(foreign, SB_THUMBPOSITION, 3);
-    app.scroll(foreign, SB_LINELEFT);
+    const HWND voltage = app[HScroll1];
+    const HWND current = app[HScroll2];
+    const struct {
+        HWND bar;
+        unsigned code;
+        int position;
+        const char* state; // v i vol cur ohm
+    } steps[] = {{voltage, SB_THUMBPOSITION, 5, "5 0 5 0 0"},
+                 {current, SB_LINERIGHT, 0, "5 1 5 0.01 500"},
+                 {current, SB_LINELEFT, 0, "5 0 5 0 500"}, // no current: the last resistance
+                 {voltage, SB_PAGERIGHT, 0, "6 0 6 0 500"},
+                 {current, SB_THUMBPOSITION, 34, "6 34 6 0.34 17.6470588235294"},
+                 {voltage, SB_LEFT, 0, "0 34 0 0.34 0"},
+                 {voltage, SB_THUMBPOSITION, 500, "100 34 100 0.34 294.117647058824"},
+                 {voltage, SB_THUMBTRACK, 10, "100 34 100 0.34 294.117647058824"}, // a drag
+                 {voltage, SB_ENDSCROLL, 0, "100 34 100 0.34 294.117647058824"},
+                 {current, SB_RIGHT, 0, "100 100 100 1 100"},
+                 {voltage, SB_LINELEFT, 0, "99 100 99 1 99"},
+                 {foreign, SB_THUMBPOSITION, 3, "99 100 99 1 99"},
+                 {foreign, SB_LINELEFT, 0, "99 100 99 1 99"}};
+    for (const auto& step : steps) {
+        app.scroll(step.bar, step.code, step.position);
+        EXPECT_EQ(app.state(), localised(step.state));
+    }
     EXPECT_EQ(GetScrollPos(foreign, SB_CTL), 50);
-    EXPECT_EQ(app.state(), localised("99 100 99 1 99"));
     DestroyWindow(foreign);
     // Nor do any codes, positions and senders that any process can send.
     std::mt19937 random(20261206);
-    const HWND senders[] = {app[HScroll1], app[HScroll2], nullptr,
-                            app.window(),  app[vol],      GetDesktopWindow()};
+    const HWND senders[] = {voltage, current, nullptr, app.window(), app[vol], GetDesktopWindow()};
     for (int k = 0; k < 3000; ++k) {
         const WPARAM wParam = (random() % 4 == 0) ? random() : MAKEWPARAM(random() % 16, random());
         send(app.window(), WM_HSCROLL, wParam,
              reinterpret_cast<LPARAM>(senders[random() % std::size(senders)]));
     }
-    const int v = sliderPosition(app[HScroll1]);
-    const int i = sliderPosition(app[HScroll2]);
+    const int v = sliderPosition(voltage);
+    const int i = sliderPosition(current);
     EXPECT_TRUE(v >= 0 && v <= 100 && i >= 0 && i <= 100) << v << ", " << i;
-    EXPECT_EQ(text(app[vol]), std::to_string(v));
-    EXPECT_EQ(text(app[cur]), currentText(i));
-    app.scrollTo(app[HScroll2], 3);
-    app.scrollTo(app[HScroll1], 1);
+    EXPECT_EQ(text(app[vol]) + " " + text(app[cur]), std::to_string(v) + " " + currentText(i));
+    app.scrollTo(current, 3);
+    app.scrollTo(voltage, 1);
     EXPECT_EQ(app.state(), localised("1 3 1 0.03 33.3333333333333"));
     EXPECT_EQ(app.close(), 0U);
 }
@@ -134,14 +129,12 @@ TEST(Mouse, ArrowAndTroughClicksStepADraggedThumbChangesNothingUntilReleased) {
     TalivenProcess app;
     const HWND slider = app[HScroll1];
     // Right of the thumb, which stands near the left end, a page is one step.
-    const struct {
-        int px;
-        const char* expected;
-    } clicks[] = {
-        {-arrowPx / 2, "1"}, {-arrowPx / 2, "2"}, {arrowPx / 2, "1"}, {-3 * arrowPx, "2"}};
-    for (const auto& c : clicks) {
-        mouse(onSlider(slider, c.px), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-        EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == c.expected; }));
+    for (const auto& [px, expected] : {std::pair{-arrowPx / 2, "1"},
+                                       {-arrowPx / 2, "2"},
+                                       {arrowPx / 2, "1"},
+                                       {-3 * arrowPx, "2"}}) {
+        mouse(onSlider(slider, px), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+        EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == expected; }));
     }
     mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN}); // still on the thumb at 2
     ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
