@@ -29,11 +29,10 @@ def running(run, exe, until):
     # Wine's own servers, started with it, must not hold the runner's output.
     app = subprocess.Popen(run + [exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        for _ in range(2000):
-            if (got := until(app)) is not None:
-                return got
+        deadline = time.monotonic() + 20
+        while (got := until(app)) is None and time.monotonic() < deadline:
             time.sleep(0.01)
-        return None
+        return got
     finally:
         app.kill()
         app.wait()
