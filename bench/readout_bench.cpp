@@ -1,16 +1,32 @@
 // One full update of each slider through an in-memory view.
 #include "readout/readout.h"
-#include "tests/fake_view.h" // the same in-memory view the tests use
+#include "readout/readout_view.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 namespace {
 
+// Sliders and readouts in memory, starting as the window does.
+struct MemoryView final : taliven::ReadoutView {
+    std::int16_t voltage = 0;
+    std::int16_t current = 0;
+    std::string texts[3] = {"0", "0", "0"}; // voltage, current, resistance
+
+    std::int16_t voltagePosition() override { return voltage; }
+    std::int16_t currentPosition() override { return current; }
+    void setVoltageText(std::string_view text) override { texts[0] = text; }
+    void setCurrentText(std::string_view text) override { texts[1] = text; }
+    void setResistanceText(std::string_view text) override { texts[2] = text; }
+};
+
 // Steps one slider through its range, updating the readouts each time.
-template <auto procedure, std::int16_t taliven::testing::FakeView::*slider>
-void update(benchmark::State& state, std::int16_t other,
-            std::int16_t taliven::testing::FakeView::*otherSlider) {
-    taliven::testing::FakeView view;
+template <auto procedure, std::int16_t MemoryView::*slider>
+void update(benchmark::State& state, std::int16_t other, std::int16_t MemoryView::*otherSlider) {
+    MemoryView view;
     view.*otherSlider = other;
     std::int16_t position = 1;
     for (auto _ : state) {
@@ -22,14 +38,12 @@ void update(benchmark::State& state, std::int16_t other,
 }
 
 void voltageUpdate(benchmark::State& state) {
-    update<taliven::onVoltageChange, &taliven::testing::FakeView::voltage>(
-        state, 34, &taliven::testing::FakeView::current);
+    update<taliven::onVoltageChange, &MemoryView::voltage>(state, 34, &MemoryView::current);
 }
 BENCHMARK(voltageUpdate);
 
 void currentUpdate(benchmark::State& state) {
-    update<taliven::onCurrentChange, &taliven::testing::FakeView::current>(
-        state, 3, &taliven::testing::FakeView::voltage);
+    update<taliven::onCurrentChange, &MemoryView::current>(state, 3, &MemoryView::voltage);
 }
 BENCHMARK(currentUpdate);
 

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace taliven::testing {
@@ -35,9 +34,7 @@ struct Setting {           // a value under HKEY_CURRENT_USER, as stored
         }
         return setting;
     }
-    bool operator==(const Setting& other) const {
-        return type == other.type && size == other.size && std::memcmp(data, other.data, size) == 0;
-    }
+    bool operator==(const Setting& other) const = default; // bytes past `size` stay zero
     void putBack() const {
         if (type == REG_NONE) {
             RegDeleteKeyValueW(HKEY_CURRENT_USER, key().c_str(), name().c_str());
@@ -69,7 +66,7 @@ class SavedSetting {
         saved_.putBack();
         EXPECT_TRUE(Setting::read(saved_.path) == saved_)
             << "the user's " << saved_.path << " was not put back";
-        RegDeleteKeyW(HKEY_CURRENT_USER, testsKey); // a test saves one setting at a time
+        RegDeleteKeyW(HKEY_CURRENT_USER, testsKey);
     }
 
   private:
@@ -82,10 +79,10 @@ inline const bool leftSettingsPutBack = [] {
         return false;
     }
     wchar_t path[512] = {};
-    Setting left;
-    for (DWORD k = 0, length = 512; RegEnumValueW(recorded, k, path, &length, nullptr, &left.type,
-                                                  left.data, &left.size) == ERROR_SUCCESS;
-         ++k, length = 512, left.size = sizeof left.data) {
+    DWORD length = 512;
+    Setting left; // a test changes one setting at a time
+    if (RegEnumValueW(recorded, 0, path, &length, nullptr, &left.type, left.data, &left.size) ==
+        ERROR_SUCCESS) {
         left.path = path;
         left.putBack();
     }

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -186,24 +185,13 @@ inline std::string decimalSeparator() {
     return separator;
 }
 
-// `text` with each `from` written as `to`.
-inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 // A text written with "." in the user's decimal separator.
 inline std::string localised(std::string_view text) {
-    return replaced(std::string(text), ".", decimalSeparator());
-}
-
-// A current step as the readout shows it: 0, 0.01 ... 0.5 ... 1.
-inline std::string currentText(int hundredths) {
-    char text[16] = {};
-    std::snprintf(text, sizeof text, "%g", hundredths / 100.0);
-    return localised(text);
+    std::string written;
+    for (const char c : text) {
+        written += c == '.' ? decimalSeparator() : std::string(1, c);
+    }
+    return written;
 }
 
 // Real input goes to the window in front of a user. A desktop with nobody

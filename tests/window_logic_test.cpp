@@ -24,12 +24,13 @@ TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
 // text size, the labels' font grows with the setting and stays within the
 // 9-point design scaled like the layout.
 TEST(TextSize, TheFontGrowsOnceWhicheverWayTheSystemScalesIt) {
+    // Segoe UI 9 pt and Tahoma 8 pt as the system gives them, unscaled or
+    // already scaled; a font too large; the default font (0).
     const struct {
         int systemEmPx, dpi, percent, emPx;
-    } cases[] = {{-12, 96, 100, 12},  {-12, 96, 150, 18},  {-18, 96, 150, 18},  // Segoe UI 9 pt
-                 {-12, 96, 225, 27},  {-27, 96, 225, 27},  {-18, 144, 150, 27}, // unscaled, scaled
-                 {-27, 144, 150, 27}, {-11, 96, 150, 17},  {-17, 96, 150, 18},  // Tahoma 8 pt
-                 {-16, 96, 100, 12},  {-40, 192, 225, 54}, {0, 96, 150, 0}}; // too large; default
+    } cases[] = {{-12, 96, 100, 12},  {-12, 96, 150, 18},  {-18, 96, 150, 18},
+                 {-18, 144, 150, 27}, {-27, 144, 150, 27}, {-11, 96, 150, 17},
+                 {-17, 96, 150, 18},  {-40, 192, 225, 54}, {0, 96, 150, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(labelFontEmPx(c.systemEmPx, c.dpi, c.percent), c.emPx)
             << c.systemEmPx << " at " << c.dpi << " dpi, " << c.percent << " %";

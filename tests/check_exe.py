@@ -1,32 +1,43 @@
 #!/usr/bin/python3
-"""Checks the shipped exe with pefile: a stripped, hardened, self-contained
-32-bit Windows program that resolves no ole32 at start, with a real stack
-protector, its manifest, version record, and the committed icon and emblem.
-Then makes the release zip and checks it: SHA256SUMS naming it with its
-digest, and inside, in order and with nothing of the time or the machine it
-was made on, that exe, then README.txt and LICENSE.txt as the sources say,
-with Windows line ends. Or builds the exe again from a copy of the sources
-in another folder, and requires the same bytes: no time stamps, no paths.
+"""Checks the shipped exe from outside, where the window tests cannot reach.
 
-    check_release.py EXE RESOURCES_FOLDER MAKE_DIST VERSION SOURCE_FOLDER SCRATCH_FOLDER
-    check_release.py --rebuild EXE SOURCE_FOLDER SCRATCH_FOLDER CMAKE GENERATOR [TOOLCHAIN]
+- release: its file, with pefile: a stripped, hardened, self-contained
+  32-bit Windows program that resolves no ole32 at start, with a real stack
+  protector, its manifest, version record, and the committed icon and
+  emblem. Then the release zip make-dist writes: SHA256SUMS naming it with
+  its digest, and inside, in order and with nothing of the time or the
+  machine it was made on, that exe, then README.txt and LICENSE.txt as the
+  sources say, with Windows line ends.
+- canary (under Wine): each run seeds its own stack canary. Wine maps the
+  image at its base in the same Linux process, whose memory /proc shows.
+- title-icon (under Wine): the title bar's icon on screen is the application
+  icon's 32 x 32 image area-averaged to the small-icon size of the DPI.
+
+    check_exe.py release EXE RESOURCES_FOLDER MAKE_DIST VERSION SOURCE_FOLDER SCRATCH_FOLDER
+    check_exe.py canary WINE_RUN EXE
+    check_exe.py title-icon WINE_RUN EXE PROBE ICO DPI
 """
 
 import hashlib
-import shutil
+import io
+import math
 import struct
 import subprocess
 import sys
+import tempfile
+import time
 import zipfile
 from pathlib import Path
 
 import pefile
+from PIL import Image
 
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 GUARD_SEED = struct.pack("<I", 0xBB40E64E)  # the canary's value before it is seeded
 
 
-def check(exe: Path, resources: Path):
+def release(exe, resources, make_dist, version, source, scratch):
+    exe, resources = Path(exe), Path(resources)
     pe = pefile.PE(str(exe))
     header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
     assert (header.Machine, optional.Magic, optional.Subsystem) == (0x14C, 0x10B, 2), "not i386 GUI"
@@ -65,10 +76,9 @@ def check(exe: Path, resources: Path):
                    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
         assert needed in manifest, needed
 
-    fixed = pe.VS_FIXEDFILEINFO[0]
-    assert (fixed.FileVersionMS, fixed.FileVersionLS) == (0x10000, 1)
-    assert (fixed.ProductVersionMS, fixed.ProductVersionLS) == (0x10000, 1)
-    assert (fixed.FileOS, fixed.FileType, fixed.FileFlags & fixed.FileFlagsMask) == (4, 1, 0)
+    v = pe.VS_FIXEDFILEINFO[0]  # 1.0.0.1 twice; for 32-bit Windows, an application, no flags
+    assert (v.FileVersionMS, v.FileVersionLS, v.ProductVersionMS, v.ProductVersionLS, v.FileOS,
+            v.FileType, v.FileFlags & v.FileFlagsMask) == (0x10000, 1, 0x10000, 1, 4, 1, 0)
     tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
     translations = [value for info in pe.FileInfo[0] for var in getattr(info, "Var", [])
                     for value in var.entry.values()]
@@ -86,8 +96,8 @@ def check(exe: Path, resources: Path):
     assert resource(2, 2) == (resources / "emblem.bmp").read_bytes()[14:], "emblem"
     print(f"{exe.name}: {exe.stat().st_size} bytes, {uses} uses of the canary")
 
-
-def check_archive(exe: Path, make_dist, version, source: Path, scratch: Path):
+    # The release zip, made from that exe.
+    source, scratch = Path(source), Path(scratch)
     subprocess.run([sys.executable, make_dist, exe, version, source / "docs/README.txt",
                     source / "LICENSE", scratch], check=True, capture_output=True)
     archive = scratch / f"Taliven-{version}-win32.zip"
@@ -106,24 +116,71 @@ def check_archive(exe: Path, make_dist, version, source: Path, scratch: Path):
     print(f"{archive.name}: {archive.stat().st_size} bytes, SHA-256 {sums.split()[0]}")
 
 
-def check_rebuild(exe: Path, source: Path, scratch: Path, cmake, generator, toolchain=""):
-    shutil.rmtree(scratch, ignore_errors=True)
-    copy, build = scratch / "elsewhere/src", scratch / "elsewhere/build"
-    shutil.copytree(source, copy, ignore=shutil.ignore_patterns(".git", "build"))
-    # The copy's own toolchain file, so that no path of the first build leaks in.
-    chain = ["--toolchain", copy / Path(toolchain).relative_to(source)] if toolchain else []
-    for step in (["-S", copy, "-B", build, "-G", generator, *chain, "-DCMAKE_BUILD_TYPE=MinSizeRel",
-                  "-DTALIVEN_BUILD_TESTS=OFF"], ["--build", build, "--target", "Taliven", "-j2"]):
-        subprocess.run([cmake, *step], check=True, capture_output=True)
-    assert (build / "window/Taliven.exe").read_bytes() == exe.read_bytes(), "built elsewhere, it differs"
-    print(f"{exe.name} rebuilt identically elsewhere ({exe.stat().st_size} bytes)")
+def running(run, exe, until):
+    """Starts exe and returns until(app) once it is not None (for 20 s at most)."""
+    # Wine's own servers, started with it, must not hold the runner's output.
+    app = subprocess.Popen(run + [exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 20
+        while (got := until(app)) is None and time.monotonic() < deadline:
+            time.sleep(0.01)
+        return got
+    finally:
+        app.kill()
+        app.wait()
+
+
+def canary(wine_run, exe):
+    pe = pefile.PE(exe, fast_load=True)
+    base = pe.OPTIONAL_HEADER.ImageBase
+    address = base + pe.get_rva_from_offset(Path(exe).read_bytes().index(GUARD_SEED))
+
+    def seeded(app):
+        try:
+            with open(f"/proc/{app.pid}/mem", "rb") as memory:
+                memory.seek(base)
+                if memory.read(2) == b"MZ":
+                    memory.seek(address)
+                    value = memory.read(4)
+                    return value if value != GUARD_SEED else None  # or not seeded yet
+        except OSError:
+            pass  # not mapped yet
+        return None
+
+    first, second = (running([wine_run], exe, seeded) for _ in range(2))
+    assert None not in (first, second), "the canary kept its build-time value"
+    assert first != second, "two runs share one canary"
+    print(f"canaries of two runs: {first.hex()} and {second.hex()}")
+
+
+def title_icon(wine_run, exe, probe, ico, dpi):
+    run = [wine_run, "--dpi", dpi]
+    size = round(16 * int(dpi) / 96)  # SM_CXSMICON at this DPI
+    # Area averaging, exactly: each source pixel split into equal squares, then
+    # averaged in blocks (Pillow's BOX filter weighs whole pixels).
+    common = math.lcm(32, size)
+    want = Image.open(ico).convert("L").resize((common, common), Image.NEAREST).reduce(
+        common // size)
+
+    def drawn(_):
+        with tempfile.TemporaryFile("w+") as frame:  # not a pipe Wine's servers may keep
+            subprocess.run(run + [probe], check=True, stdout=frame)
+            frame.seek(0)
+            left, top, width, _ = map(int, frame.read().split())
+        shot = subprocess.run(["import", "-window", "root", "-crop",
+                               f"{width}x{2 * size}+{left}+{top}", "png:-"],
+                              check=True, capture_output=True).stdout
+        caption = Image.open(io.BytesIO(shot)).convert("L")
+        # The icon's black ground, left of the title, starts where it is drawn.
+        box = caption.crop((0, 0, size, 2 * size)).point(lambda v: 255 * (v < 8)).getbbox()
+        got = caption.crop((box[0], box[1], box[0] + size, box[1] + size)) if box else None
+        same = got and max(abs(a - b) for a, b in zip(got.getdata(), want.getdata())) <= 2
+        return True if same else None
+
+    assert running(run, exe, drawn), f"the title bar's icon is not the 32 px image at {size} px"
+    print(f"the title bar's {size} px icon is the 32 px image averaged")
 
 
 if __name__ == "__main__":
-    if sys.argv[1] == "--rebuild":
-        exe, source, scratch = (Path(arg) for arg in sys.argv[2:5])
-        check_rebuild(exe, source, scratch, *sys.argv[5:])
-    else:
-        make_dist, version = sys.argv[3:5]
-        check(Path(sys.argv[1]), Path(sys.argv[2]))
-        check_archive(Path(sys.argv[1]), make_dist, version, Path(sys.argv[5]), Path(sys.argv[6]))
+    check_name, *args = sys.argv[1:]
+    {"release": release, "canary": canary, "title-icon": title_icon}[check_name](*args)
