@@ -42,14 +42,18 @@ build-64bit: deps
 	@cmake --preset windows-x86_64 >/dev/null
 	@cmake --build --preset windows-x86_64 -j $(JOBS)
 
+# The build Wine runs here: the 32-bit one, or where Linux runs no 32-bit
+# program, the 64-bit one, built first.
+RUNNABLE_BUILD = if tools/wine-run --runs-32-bit; then echo $(WINDOWS_BUILD); \
+	else $(MAKE) --no-print-directory build-64bit >&2 && echo build/windows-x86_64; fi
+
 run: release
-	@if tools/wine-run --runs-32-bit; then tools/with-display tools/run-taliven $(EXE); \
-	else $(MAKE) --no-print-directory build-64bit && \
-	tools/with-display tools/run-taliven build/windows-x86_64/window/Taliven.exe; fi
+	@exe=$$($(RUNNABLE_BUILD))/window/Taliven.exe && tools/with-display tools/run-taliven $$exe
 
 # The README's pictures: the window at 96 and at 144 dpi, with Wine's own fonts.
 screenshots: release
-	@tools/with-display sh -c 'tools/run-taliven $(EXE) && tools/run-taliven --dpi 144 $(EXE)'
+	@exe=$$($(RUNNABLE_BUILD))/window/Taliven.exe && \
+	tools/with-display sh -c "tools/run-taliven $$exe && tools/run-taliven --dpi 144 $$exe"
 	@cp build/taliven-window.png docs/taliven-window.png
 	@cp build/taliven-window-144dpi.png docs/taliven-window-144dpi.png
 
@@ -58,7 +62,7 @@ bench: deps
 	@cmake --build --preset bench -j $(JOBS) --target readout_bench
 	@build/bench/bench/readout_bench
 	@$(MAKE) --no-print-directory release
-	@tools/with-display tools/wine-run $(WINDOWS_BUILD)/bench/launch_bench.exe 21
+	@bench=$$($(RUNNABLE_BUILD))/bench/launch_bench.exe && tools/with-display tools/wine-run $$bench 21
 
 # Redraws the shipped icon and emblem from resources/eye.svg and eye-icon.svg.
 artwork: deps
