@@ -105,18 +105,22 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
 }
 
 // A thumb dragged with the mouse: the value is where it is let go, which only
-// the scroll bar knows until the window sets it.
+// the scroll bar knows until the window sets it. Under Wine a pointer move the
+// X server reports late can land inside the drag and drop the thumb back where
+// it was picked up; then the test, like a user, drags it again.
 TEST(Mouse, ADraggedThumbSetsTheValueWhereItIsReleased) {
     TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess app;
     const HWND slider = app[HScroll1];
-    mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN});
-    ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
-    mouse(onSlider(slider, -5 * arrowPx), {0, MOUSEEVENTF_LEFTUP});
-    EXPECT_TRUE(waitUntil([&] {
-        const int position = sliderPosition(slider);
-        return position > 10 && text(app[vol]) == std::to_string(position);
-    })) << text(app[vol]);
+    for (int drag = 0; drag < 3 && sliderPosition(slider) <= 10; ++drag) {
+        mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN});
+        ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
+        mouse(onSlider(slider, -5 * arrowPx), {0, MOUSEEVENTF_LEFTUP});
+        ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture != slider; }));
+        send(app.window(), WM_NULL); // the release is handled once the window answers
+    }
+    EXPECT_GT(sliderPosition(slider), 10);
+    EXPECT_EQ(text(app[vol]), std::to_string(sliderPosition(slider)));
 }
 
 TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
