@@ -13,15 +13,22 @@ constexpr double stepsPerAmpere = 100.0;
 
 } // namespace
 
+std::string voltageText(std::int16_t voltageSteps) {
+    return formatInteger(voltageSteps);
+}
+
+std::string currentText(std::int16_t currentSteps, std::string_view decimalSeparator) {
+    // A true division: multiplying by 0.01 would round differently.
+    return formatReal(checkedDivide(currentSteps, stepsPerAmpere), decimalSeparator);
+}
+
 void onVoltageChange(ReadoutView& view, std::string_view decimalSeparator) {
-    view.setVoltageText(formatInteger(view.voltagePosition()));
+    view.setVoltageText(voltageText(view.voltagePosition()));
     refreshResistance(view, decimalSeparator);
 }
 
 void onCurrentChange(ReadoutView& view, std::string_view decimalSeparator) {
-    // A true division: multiplying by 0.01 would round differently.
-    const double amperes = checkedDivide(view.currentPosition(), stepsPerAmpere);
-    view.setCurrentText(formatReal(amperes, decimalSeparator));
+    view.setCurrentText(currentText(view.currentPosition(), decimalSeparator));
     refreshResistance(view, decimalSeparator);
 }
 

@@ -78,7 +78,7 @@ def release(exe, resources, make_dist, version, source, scratch):
 
     v = pe.VS_FIXEDFILEINFO[0]  # 1.0.0.1 twice; for 32-bit Windows, an application, no flags
     assert (v.FileVersionMS, v.FileVersionLS, v.ProductVersionMS, v.ProductVersionLS, v.FileOS,
-            v.FileType, v.FileFlags & v.FileFlagsMask) == (0x10000, 1, 0x10000, 1, 4, 1, 0)
+            v.FileType, v.FileFlags & v.FileFlagsMask) == (0x10000, 1, 0x10000, 1, 0x40004, 1, 0)
     tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
     translations = [value for info in pe.FileInfo[0] for var in getattr(info, "Var", [])
                     for value in var.entry.values()]

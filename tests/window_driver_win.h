@@ -65,8 +65,14 @@ inline HWND topWindowOf(DWORD processId, HWND owner = nullptr) {
     return nullptr;
 }
 
-// Starts a program of the build's window folder.
+// Starts a program of the build's window folder; TALIVEN_TEST_PROGRAM may
+// name another build to drive in Taliven's place.
 inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
+    wchar_t chosen[64] = {};
+    if (std::wstring_view(program) == L"Taliven.exe" &&
+        GetEnvironmentVariableW(L"TALIVEN_TEST_PROGRAM", chosen, 64) != 0) {
+        program = chosen;
+    }
     wchar_t self[MAX_PATH] = {};
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     std::wstring commandLine =
@@ -94,8 +100,8 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     return process;
 }
 
-// The window's controls in Z order, which is the tab order.
-enum Control : std::size_t { vollbl, HScroll1, HScroll2, vol, cur, ohm, curlbl, ohmlbl, Image1 };
+// The window's controls in Z order, the order screen readers read them in.
+enum Control : std::size_t { vollbl, vol, HScroll1, curlbl, cur, HScroll2, ohmlbl, ohm, Image1 };
 
 class TalivenProcess {
   public:
@@ -158,7 +164,7 @@ class TalivenProcess {
         return code;
     }
 
-    std::vector<HWND> controls; // in Z order, which is the tab order
+    std::vector<HWND> controls; // in Z order
 
   private:
     PROCESS_INFORMATION process_{};

@@ -6,6 +6,7 @@
 #include "window/colour_scheme.h"
 #include "window/dpi_change.h"
 #include "window/layout.h"
+#include "window/show_command.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,30 @@ TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
 
 // Whether or not the system has already enlarged its message font for the
 // text size, the labels' font grows with the setting and stays within the
-// 9-point design scaled like the layout.
+// 9-point design scaled like the layout; a message font larger than the
+// design grows the layout with it, up to the largest text size.
 TEST(TextSize, TheFontGrowsOnceWhicheverWayTheSystemScalesIt) {
     // Segoe UI 9 pt and Tahoma 8 pt as the system gives them, unscaled or
-    // already scaled; a font too large; the default font (0).
+    // already scaled; larger message fonts; the default font (0).
     const struct {
-        int systemEmPx, dpi, percent, emPx;
-    } cases[] = {{-12, 96, 100, 12},  {-12, 96, 150, 18},  {-18, 96, 150, 18},
-                 {-18, 144, 150, 27}, {-27, 144, 150, 27}, {-11, 96, 150, 17},
-                 {-17, 96, 150, 18},  {-40, 192, 225, 54}, {0, 96, 150, 0}};
+        int systemEmPx, dpi, percent;
+        TextScale scale;
+    } cases[] = {{-12, 96, 100, {100, 12}},  {-12, 96, 150, {150, 18}},  {-18, 96, 150, {150, 18}},
+                 {-18, 144, 150, {150, 27}}, {-27, 144, 150, {150, 27}}, {-11, 96, 150, {150, 17}},
+                 {-17, 96, 150, {150, 18}},  {-40, 192, 225, {225, 54}}, {0, 96, 150, {150, 0}},
+                 {-16, 96, 100, {134, 16}},  {-27, 144, 100, {150, 27}}, {-40, 96, 100, {225, 27}},
+                 {-24, 96, 150, {200, 24}},  {11, 96, 100, {100, 11}}};
     for (const auto& c : cases) {
-        EXPECT_EQ(labelFontEmPx(c.systemEmPx, c.dpi, c.percent), c.emPx)
+        EXPECT_EQ(textScale(c.systemEmPx, c.dpi, c.percent), c.scale)
             << c.systemEmPx << " at " << c.dpi << " dpi, " << c.percent << " %";
     }
+}
+
+// A start the launcher hid or maximised is shown normally after all.
+TEST(ShowCommand, TheSecondShowUndoesWhatTheLauncherForced) {
+    EXPECT_EQ(secondShow(false, false), ShowCommand::ShowNormal);
+    EXPECT_EQ(secondShow(true, true), ShowCommand::Restore);
+    EXPECT_EQ(secondShow(true, false), std::nullopt);
 }
 
 TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
@@ -52,11 +64,17 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
     for (const auto& c : changes) {
         EXPECT_EQ(confirmedDpiChange(c.wParam, c.windowDpi, c.currentDpi), c.accepted) << c.wParam;
     }
-    // The size asked for ahead of a change: only our own thread asks.
-    EXPECT_EQ(trustedDpiQuery(144, false, 96), 144);
-    for (const auto& [dpi, fromAnotherThread] :
-         {std::pair{144U, true}, {96U, false}, {0x7FFFFFFFU, false}, {0U, false}}) {
-        EXPECT_EQ(trustedDpiQuery(dpi, fromAnotherThread, 96), std::nullopt) << dpi;
+    // The size asked for ahead of a change: only our own thread asks, never
+    // another by SendMessage (1), SendNotifyMessage (2) or SendMessageCallback (4).
+    EXPECT_EQ(trustedDpiQuery(144, 0, 96), 144);
+    for (const auto& [dpi, inSend] : {std::pair{144U, 1U},
+                                      {144U, 2U},
+                                      {144U, 4U},
+                                      {144U, 0x9U},
+                                      {96U, 0U},
+                                      {0x7FFFFFFFU, 0U},
+                                      {0U, 0U}}) {
+        EXPECT_EQ(trustedDpiQuery(dpi, inSend, 96), std::nullopt) << dpi << " " << inSend;
     }
 }
 

@@ -12,19 +12,18 @@
 #include <ranges>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace taliven::testing {
 namespace {
 
 // The designed texts and pixels at 96 dpi (left, top, right, bottom in the
-// client area), in tab (Z) order.
+// client area), in Z order: each caption read before its readout.
 constexpr std::pair<const char*, RECT> designed[] = {
-    {"Voltage", {8, 8, 113, 33}},  {"Voltage", {8, 40, 161, 49}},
-    {"Current", {8, 88, 161, 97}}, {"0", {120, 16, 161, 33}},
-    {"0", {120, 64, 161, 81}},     {"0", {120, 112, 241, 129}},
-    {"Current", {8, 56, 113, 81}}, {"Resistance", {8, 104, 113, 129}},
-    {"", {176, 8, 240, 72}}};
+    {"Voltage", {8, 8, 113, 33}},       {"0", {120, 16, 161, 33}},   {"Voltage", {8, 40, 161, 49}},
+    {"Current", {8, 56, 113, 81}},      {"0", {120, 64, 161, 81}},   {"Current", {8, 88, 161, 97}},
+    {"Resistance", {8, 104, 113, 129}}, {"0", {120, 112, 241, 129}}, {"", {176, 8, 240, 72}}};
 
 void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
@@ -69,16 +68,26 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     };
     setTextSize(100);
     TalivenProcess app;
-    // Any process can send a DPI change with a made-up DPI and a pointer:
-    // to nowhere, or into the program's own image, where a "rectangle" read
-    // would throw the window off screen. Nothing moves.
-    const auto image = static_cast<LPARAM>(GetWindowLongPtrW(app.window(), GWLP_HINSTANCE));
-    for (const LPARAM pointer : {LPARAM{0x10}, image}) {
-        for (const WPARAM dpi : {WPARAM{144}, WPARAM{96}, WPARAM{0xFFFF}}) {
-            send(app.window(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), pointer);
-            send(app.window(), WM_GETDPISCALEDSIZE, dpi, pointer);
+    // Any process can send, post or notify-send a DPI change with a made-up
+    // DPI and a pointer into the program's own memory, where a size written
+    // would corrupt it and a "rectangle" read throw the window off screen.
+    // Nothing is written, nothing moves.
+    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, app.processId());
+    void* writable = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    const auto pointer = reinterpret_cast<LPARAM>(writable);
+    for (const WPARAM dpi : {WPARAM{144}, WPARAM{96}, WPARAM{0xFFFF}}) {
+        for (const auto& [message, wParam] : {std::pair{UINT{WM_DPICHANGED}, MAKEWPARAM(dpi, dpi)},
+                                              {UINT{WM_GETDPISCALEDSIZE}, dpi}}) {
+            EXPECT_EQ(send(app.window(), message, wParam, pointer), 0);
+            PostMessageW(app.window(), message, wParam, pointer);
+            SendNotifyMessageW(app.window(), message, wParam, pointer);
         }
     }
+    send(app.window(), WM_NULL); // behind them all
+    SIZE written{};
+    ReadProcessMemory(process, writable, &written, sizeof written, nullptr);
+    EXPECT_EQ(written.cx + written.cy, 0);
+    CloseHandle(process);
     expectDesignedLayout(app, 100);
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");
@@ -88,15 +97,36 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
     // The font grows with the text: the caption stands half as tall again at
-    // 150 %. 300 is more than the system offers.
-    for (const auto& [setting, percent] : {std::pair{150UL, 150}, {300UL, 225}, {100UL, 100}}) {
+    // 150 %. 300 is more than the system offers. A change while minimised
+    // shows once restored.
+    for (const auto& [setting, percent, minimised] :
+         {std::tuple{150UL, 150, true}, {300UL, 225, false}, {100UL, 100, false}}) {
+        if (minimised) {
+            send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
+        }
         setTextSize(setting);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
+        if (minimised) {
+            send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
+        }
         expectDesignedLayout(app, percent);
         RedrawWindow(app.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const int grownPx = inkHeightPx(app.window(), app[vollbl]);
         // Within an eighth: hinting rounds glyph heights differently at each size.
         EXPECT_NEAR(grownPx * 100, inkPx * percent, inkPx * percent / 8) << setting;
+    }
+    // A message font half as large again as the 9-point design grows the
+    // layout with it. Wine reads the font from the settings as a program
+    // starts; Windows only at sign-in, and setting it would change the user's
+    // desktop.
+    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+        const wchar_t* metrics = L"Control Panel\\Desktop\\WindowMetrics";
+        const SavedSetting messageFont(metrics, L"MessageFont");
+        LOGFONTW font{};
+        SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
+        font.lfHeight = -18; // at 96 dpi, as the setting is stored
+        RegSetKeyValueW(HKEY_CURRENT_USER, metrics, L"MessageFont", REG_BINARY, &font, sizeof font);
+        expectDesignedLayout(TalivenProcess(), 150);
     }
 }
 
@@ -104,7 +134,8 @@ TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
     std::ifstream file(TALIVEN_RESOURCES_DIR "/emblem.bmp", std::ios::binary);
     const std::string bmp{std::istreambuf_iterator<char>(file), {}};
     ASSERT_EQ(bmp.size(), 1078U + 64 * 64);
-    TalivenProcess app;
+    // Started hidden (a scheduled task's way), it shows all the same.
+    TalivenProcess app(L"Taliven.exe", SW_HIDE);
     // Without a high-contrast theme a colour change keeps the designed colours.
     send(app.window(), WM_SYSCOLORCHANGE);
     RedrawWindow(app.window(), nullptr, nullptr,

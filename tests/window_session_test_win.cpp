@@ -48,11 +48,14 @@ TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
 std::vector<std::pair<DWORD, HWND>> heard; // what an accessibility client is told
 DWORD listenedTo = 0;                      // by this process
 
+// Windows' scroll bar raises a value change of its own as it moves, just
+// before the program's: one event twice in a row is heard once.
 void CALLBACK hear(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG object, LONG /*child*/,
                    DWORD /*thread*/, DWORD /*time*/) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (object == OBJID_CLIENT && process == listenedTo) {
+    if (object == OBJID_CLIENT && process == listenedTo &&
+        (heard.empty() || heard.back() != std::pair{event, window})) {
         heard.emplace_back(event, window);
     }
 }
@@ -86,8 +89,8 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
     PostMessageW(app.window(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1),
                  reinterpret_cast<LPARAM>(app[HScroll1]));
     EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == "1"; }));
-    app.scrollTo(app[HScroll1], 1);   // already there: nothing to tell
     app.scrollTo(app[HScroll2], 500); // "Scroll Here" beyond the end: 100
+    app.scrollTo(app[HScroll1], 1);   // already there: nothing to tell
     app.scrollTo(app[HScroll2], 500); // and there already
     app.scrollTo(app[HScroll2], 3);
     SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, "dec");
@@ -139,3 +142,13 @@ TEST(ErrorReport, AFailedStartIsReportedWithNothingHalfBuiltOnScreen) {
 
 } // namespace
 } // namespace taliven::testing
+
+// A run whose every test skipped (nobody at the desktop) tells CTest so with
+// 77; a failure among skipped tests still fails.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    const int failed = RUN_ALL_TESTS();
+    const testing::UnitTest& run = *testing::UnitTest::GetInstance();
+    return failed == 0 && run.skipped_test_count() > 0 && run.successful_test_count() == 0 ? 77
+                                                                                           : failed;
+}

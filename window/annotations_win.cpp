@@ -2,7 +2,7 @@
 
 #include "window/system_dll_win.h"
 
-// Defines the annotation GUIDs in this file only.
+// Defines the annotation GUIDs <oleacc.h> declares, in this file only.
 #include <initguid.h>
 
 #include <oleacc.h>
@@ -16,8 +16,8 @@ namespace {
 // UI Automation's LiveSetting property, which Dynamic Annotation accepts by
 // its GUID: "Polite" (1) asks screen readers to announce a change once they
 // are idle.
-DEFINE_GUID(liveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d,
-            0x58, 0xeb);
+constexpr GUID liveSettingProperty{
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 constexpr LONG politeLiveSetting = 1;
 
 } // namespace

@@ -36,19 +36,23 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
     const bool isVoltage = slider == bound_.voltageSlider;
     SCROLLINFO info{};
     info.cbSize = sizeof info;
-    info.fMask = SIF_POS | SIF_TRACKPOS;
+    info.fMask = SIF_POS;
     if (GetScrollInfo(slider, SB_CTL, &info) == FALSE) {
         throwLastError(isVoltage ? "Reading the voltage slider" : "Reading the current slider");
     }
-    // While the thumb is dragged the control knows where it is, in 32 bits;
-    // otherwise ("Scroll Here") only the message says where to go.
-    const int thumb = GetCapture() == slider ? info.nTrackPos : thumbPosition;
+    // A released thumb and "Scroll Here" say in the message where to go: the
+    // scroll bar has let go of the capture before it sends SB_THUMBPOSITION.
     const auto target = targetPosition(
-        request, info.nPos, thumb,
+        request, info.nPos, thumbPosition,
         rangeOf(isVoltage ? ControlRole::VoltageSlider : ControlRole::CurrentSlider));
     if (!target || *target == info.nPos) {
         return; // the value did not change, so there is no change to report
     }
+    // The scroll bar raises its own value-change event as it moves: by then
+    // the slider already speaks its new value.
+    const auto steps = static_cast<std::int16_t>(*target);
+    annotate(quantityOf(slider),
+             isVoltage ? voltageText(steps) : currentText(steps, decimalSeparator_));
     SCROLLINFO update{};
     update.cbSize = sizeof update;
     update.fMask = SIF_POS;
@@ -66,24 +70,37 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
         onCurrentChange(view, decimalSeparator_);
     }
 
-    // Screen readers: the slider speaks its value with its unit, and a new
-    // resistance is announced like a calculator's result.
-    announceSliderValue(slider);
-    if (windowText(bound_.resistanceReadout) != resistanceBefore) {
+    // Where the scroll bar raises no event of its own, ours tells a screen
+    // reader; a new resistance is announced like a calculator's result.
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+    const std::string resistance = windowText(bound_.resistanceReadout);
+    if (resistance != resistanceBefore) {
+        annotate(quantities.back(), resistance);
         NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, bound_.resistanceReadout, OBJID_CLIENT,
                        CHILDID_SELF);
     }
 }
 
-void CalculatorWindow::announceSliderValue(HWND slider) {
-    for (const Quantity& quantity : quantities) {
-        if (quantity.slider && controlFor(*quantity.slider) == slider) {
-            const std::string value = withUnit(windowText(controlFor(quantity.readout)), quantity);
-            annotations_.setValue(slider, widen(value).c_str());
-        }
+const Quantity& CalculatorWindow::quantityOf(HWND slider) const noexcept {
+    return slider == bound_.voltageSlider ? quantities[0] : quantities[1];
+}
+
+void CalculatorWindow::annotate(const Quantity& quantity, std::string_view readoutText) {
+    annotations_.setName(controlFor(quantity.readout),
+                         widen(spokenReadout(readoutText, quantity)).c_str());
+    if (quantity.slider) {
+        annotations_.setValue(controlFor(*quantity.slider),
+                              widen(withUnit(readoutText, quantity)).c_str());
     }
-    // After the annotation, so a screen reader that asks again hears it.
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void CalculatorWindow::annotateAll() {
+    for (const Quantity& quantity : quantities) {
+        annotate(quantity, windowText(controlFor(quantity.readout)));
+    }
+    // A running screen reader reads the sliders again.
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, bound_.voltageSlider, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, bound_.currentSlider, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void CalculatorWindow::onWheel(WPARAM wParam, LPARAM lParam, bool horizontal) {

@@ -12,8 +12,12 @@
 
 namespace taliven {
 
-SIZE CalculatorWindow::frameSizePx(int dpi) const noexcept {
-    const PixelRect clientPx = clientRectPx(form_, dpi, textPercent_);
+TextScale CalculatorWindow::textScaleFor(int dpi) const noexcept {
+    return textScale(messageFontForDpi(dpi).lfHeight, dpi, textPercent_);
+}
+
+SIZE CalculatorWindow::frameSizePx(int dpi, int layoutPercent) const noexcept {
+    const PixelRect clientPx = clientRectPx(form_, dpi, layoutPercent);
     const RECT frame = windowRectForClient({0, 0, clientPx.right, clientPx.bottom}, windowStyle,
                                            windowExStyle, dpi);
     return {frame.right - frame.left, frame.bottom - frame.top};
@@ -24,7 +28,8 @@ void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
     // the window as it was, every control holding a font and a picture that
     // still exist.
     LOGFONTW fontSpec = messageFontForDpi(dpi);
-    fontSpec.lfHeight = -labelFontEmPx(fontSpec.lfHeight, dpi, textPercent_);
+    const TextScale scale = textScale(fontSpec.lfHeight, dpi, textPercent_);
+    fontSpec.lfHeight = -scale.fontEmPx;
     UniqueFont font(CreateFontIndirectW(&fontSpec));
     if (!font) {
         throwLastError("Creating the font");
@@ -33,7 +38,7 @@ void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
         if (form_.controls[index].kind == ControlKind::Picture) {
             // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
-            const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
+            const PixelRect rect = controlRectPx(form_.controls[index], dpi, scale.layoutPercent);
             emblem = makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
         }
     }
@@ -42,23 +47,24 @@ void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
     // The children move in one batch with no redraw of their own; the window
     // repaints once at the end.
     HDWP batch = BeginDeferWindowPos(static_cast<int>(form_.controls.size()));
+    for (std::size_t index = 0; index < form_.controls.size() && batch != nullptr; ++index) {
+        const PixelRect rect = controlRectPx(form_.controls[index], dpi, scale.layoutPercent);
+        batch = DeferWindowPos(batch, controls_[index], nullptr, rect.left, rect.top,
+                               rect.widthPx(), rect.heightPx(),
+                               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
+    }
+    if (batch == nullptr || EndDeferWindowPos(batch) == FALSE) {
+        throwLastError("Placing the controls");
+    }
+    // Placed: the controls take the new font and picture, and only then are
+    // the previous ones no longer in use.
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        const PixelRect rect = controlRectPx(form_.controls[index], dpi, textPercent_);
-        if (batch != nullptr) {
-            batch = DeferWindowPos(batch, controls_[index], nullptr, rect.left, rect.top,
-                                   rect.widthPx(), rect.heightPx(),
-                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
-        }
         SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         if (form_.controls[index].kind == ControlKind::Picture) {
             SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
                          reinterpret_cast<LPARAM>(emblem.get()));
         }
     }
-    if (batch == nullptr || EndDeferWindowPos(batch) == FALSE) {
-        throwLastError("Placing the controls");
-    }
-    // Only now are the previous font and picture no longer in use.
     font_ = std::move(font);
     emblemBitmap_ = std::move(emblem);
     if (smallIcon) {
@@ -66,17 +72,32 @@ void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
         smallIcon_ = std::move(smallIcon);
     }
     dpi_ = dpi;
+    resizeFrame(frameSizePx(dpi, scale.layoutPercent), position);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
 
-    const SIZE frame = frameSizePx(dpi);
+void CalculatorWindow::resizeFrame(SIZE frame, const POINT* position) noexcept {
+    // "If the window is minimized or maximized, SetWindowPos does not change
+    // the restored position": a minimised window is given its new size in
+    // its placement, so it is restored to it.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (IsIconic(hwnd_) != FALSE && GetWindowPlacement(hwnd_, &placement) != FALSE) {
+        RECT& normal = placement.rcNormalPosition;
+        normal.right = normal.left + frame.cx;
+        normal.bottom = normal.top + frame.cy;
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(hwnd_, &placement);
+        return;
+    }
     SetWindowPos(hwnd_, nullptr, position != nullptr ? position->x : 0,
                  position != nullptr ? position->y : 0, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | (position != nullptr ? 0U : SWP_NOMOVE));
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CalculatorWindow::onDpiChanged(WPARAM wParam, LPARAM lParam) {
     const auto dpi = confirmedDpiChange(static_cast<std::uint32_t>(wParam), windowDpi(hwnd_), dpi_);
-    if (!dpi) {
+    if (!sentByOwnThread(InSendMessageEx(nullptr)) || !dpi) {
         return; // not a change the system made: the pointer is not read
     }
     // "lParam: a pointer to a RECT that provides a suggested size and
@@ -93,12 +114,11 @@ bool CalculatorWindow::onGetDpiScaledSize(WPARAM wParam, LPARAM lParam) const no
     // Edges are rounded one by one and the frame does not scale linearly, so
     // the window's size at the new DPI is ours to tell: "return TRUE if the
     // SIZE was changed".
-    const bool fromAnotherThread = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
-    const auto dpi = trustedDpiQuery(wParam, fromAnotherThread, dpi_);
+    const auto dpi = trustedDpiQuery(wParam, InSendMessageEx(nullptr), dpi_);
     if (!dpi) {
         return false;
     }
-    *reinterpret_cast<SIZE*>(lParam) = frameSizePx(*dpi);
+    *reinterpret_cast<SIZE*>(lParam) = frameSizePx(*dpi, textScaleFor(*dpi).layoutPercent);
     return true;
 }
 

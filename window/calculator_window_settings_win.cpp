@@ -42,12 +42,12 @@ void CalculatorWindow::afterFirstPaint() {
         annotations_.setDescription(controlFor(quantity.readout),
                                     widen(quantity.description).c_str());
         if (quantity.slider) {
-            const HWND slider = controlFor(*quantity.slider);
-            annotations_.setName(slider, widen(quantity.name).c_str());
-            announceSliderValue(slider);
+            annotations_.setName(controlFor(*quantity.slider), widen(quantity.name).c_str());
         }
     }
+    annotations_.setName(controlFor(ControlRole::Emblem), L"Taliven emblem, an eye");
     annotations_.makePoliteLiveRegion(bound_.resistanceReadout);
+    annotateAll();
 }
 
 void CalculatorWindow::onSettingChange(WPARAM wParam) {
@@ -62,9 +62,8 @@ void CalculatorWindow::onSettingChange(WPARAM wParam) {
             setWindowText(readout,
                           swapSeparator(windowText(readout), previousSeparator, decimalSeparator_));
         }
-        // The sliders' spoken values carry the readouts' texts.
-        announceSliderValue(bound_.voltageSlider);
-        announceSliderValue(bound_.currentSlider);
+        // What screen readers are told carries the readouts' texts.
+        annotateAll();
     }
     if (wParam == SPI_SETHIGHCONTRAST) {
         applyColours();

@@ -36,6 +36,19 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure) {
     }
 }
 
+// Windows sends WM_DPICHANGED and WM_GETDPISCALEDSIZE, never posts them: a
+// posted one is another program's, with a pointer that is not ours. Dropped
+// from every message loop of the thread (menus and message boxes run their
+// own) before it is dispatched.
+LRESULT CALLBACK dropPostedDpiMessages(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION &&
+        (message->message == WM_DPICHANGED || message->message == WM_GETDPISCALEDSIZE)) {
+        message->message = WM_NULL;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 DWORD controlStyle(const ControlDefinition& control) {
     const DWORD common = WS_CHILD | WS_VISIBLE;
     switch (control.kind) {
@@ -62,6 +75,8 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     applyColours();
     readDecimalSeparator();
     registerWindowClass(instance, &CalculatorWindow::windowProc);
+    postedMessageFilter_.reset(
+        SetWindowsHookExW(WH_GETMESSAGE, dropPostedDpiMessages, nullptr, GetCurrentThreadId()));
 
     const std::wstring title = widen(form.title);
     window_.reset(CreateWindowExW(windowExStyle, className, title.c_str(), windowStyle,
@@ -74,18 +89,16 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     applyDpi(dpiForWindow(hwnd_));
     running_ = true;
     show(showCommand);
-    PostMessageW(hwnd_, afterFirstPaintMessage, 0, 0);
+    if (hwnd_ != nullptr) {
+        PostMessageW(hwnd_, afterFirstPaintMessage, 0, 0);
+    }
 }
 
 void CalculatorWindow::show(int showCommand) {
     const FirstShow first = firstShow(showCommand);
     ShowWindow(hwnd_, static_cast<int>(first.command));
-    // ShowWindow's nCmdShow "is ignored the first time an application calls
-    // ShowWindow, if the program that launched the application provides a
-    // STARTUPINFO structure": a shortcut set to "Maximised" may still have
-    // had its way.
-    if (IsZoomed(hwnd_) != FALSE) {
-        ShowWindow(hwnd_, SW_RESTORE);
+    if (const auto second = secondShow(IsWindowVisible(hwnd_) != FALSE, IsZoomed(hwnd_) != FALSE)) {
+        ShowWindow(hwnd_, static_cast<int>(*second));
     }
     UpdateWindow(hwnd_);
     if (first.takesFocus) {
@@ -94,11 +107,10 @@ void CalculatorWindow::show(int showCommand) {
 }
 
 void CalculatorWindow::createControls(HINSTANCE instance) {
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+    for (const std::size_t index : form_.readingOrder) {
         const ControlDefinition& control = form_.controls[index];
         const bool slider = control.kind == ControlKind::HorizontalScrollBar;
         const std::wstring text = widen(control.text);
-        // Children are created in tab order: the dialog manager tabs in Z order.
         // Each is placed by applyDpi once the window's DPI is known.
         const HWND child = CreateWindowExW(
             0, slider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), 0, 0, 0, 0,
@@ -135,6 +147,9 @@ void CalculatorWindow::rememberFocus() noexcept {
 }
 
 int CalculatorWindow::runMessageLoop() noexcept {
+    if (hwnd_ == nullptr) {
+        return 1; // it failed on the way to the screen, and said so
+    }
     MSG message{};
     for (;;) {
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
@@ -162,6 +177,7 @@ LRESULT CALLBACK CalculatorWindow::windowProc(HWND window, UINT message, WPARAM 
         auto* self = static_cast<CalculatorWindow*>(create->lpCreateParams);
         self->hwnd_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        enableCaptionScaling(window);
     }
     auto* self = reinterpret_cast<CalculatorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -184,6 +200,11 @@ LRESULT CALLBACK CalculatorWindow::windowProc(HWND window, UINT message, WPARAM 
 }
 
 LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Until every control exists, what other programs send (a settings
+    // change, say) finds nothing to act on; the window shows only after that.
+    if (!running_) {
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
     switch (message) {
     case WM_HSCROLL:
         onScroll(wParam, lParam);
@@ -237,6 +258,11 @@ LRESULT CalculatorWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         onSettingChange(wParam);
         return 0;
     case WM_SYSCOLORCHANGE:
+        // "Top-level windows must forward the WM_SYSCOLORCHANGE message" to
+        // their controls.
+        for (const HWND control : controls_) {
+            SendMessageW(control, WM_SYSCOLORCHANGE, wParam, lParam);
+        }
         applyColours();
         return 0;
     case afterFirstPaintMessage:

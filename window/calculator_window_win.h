@@ -5,6 +5,8 @@
 #include "window/form_definition.h"
 #include "window/grey_image.h"
 #include "window/handles_win.h"
+#include "window/layout.h"
+#include "window/quantities.h"
 #include "window/readout_view_win.h"
 #include "window/slider_steps.h"
 
@@ -52,7 +54,9 @@ class CalculatorWindow {
     void show(int showCommand);
     // Lays the window out for `dpi`; at `position` (screen pixels) when given.
     void applyDpi(int dpi, const POINT* position = nullptr);
-    [[nodiscard]] SIZE frameSizePx(int dpi) const noexcept;
+    void resizeFrame(SIZE frame, const POINT* position) noexcept;
+    [[nodiscard]] TextScale textScaleFor(int dpi) const noexcept;
+    [[nodiscard]] SIZE frameSizePx(int dpi, int layoutPercent) const noexcept;
     void onDpiChanged(WPARAM wParam, LPARAM lParam);
     [[nodiscard]] bool onGetDpiScaledSize(WPARAM wParam, LPARAM lParam) const noexcept;
     void applyColours();
@@ -65,9 +69,12 @@ class CalculatorWindow {
     // calculator_window_input_win.cpp: the sliders, the readouts and the keys.
     void onScroll(WPARAM wParam, LPARAM lParam);
     void moveSlider(HWND slider, unsigned request, int thumbPosition);
-    // A slider's value for screen readers (its readout's text and unit),
-    // and the event that makes a running screen reader read it again.
-    void announceSliderValue(HWND slider);
+    // What screen readers are told of a quantity shown as `readoutText`: the
+    // readout's name and its slider's value, with the unit.
+    void annotate(const Quantity& quantity, std::string_view readoutText);
+    // All of them, from the readouts' texts, and then the sliders' events.
+    void annotateAll();
+    [[nodiscard]] const Quantity& quantityOf(HWND slider) const noexcept;
     void onWheel(WPARAM wParam, LPARAM lParam, bool horizontal);
     void copyReadouts() const;
     void toggleKeepOnTop() const noexcept;
@@ -91,11 +98,12 @@ class CalculatorWindow {
     UniqueBitmap emblemBitmap_; // emblem_ scaled to its frame at the current DPI
     UniqueIcon icon32_;         // the application icon's own 32 x 32 image
     UniqueIcon smallIcon_;      // averaged from icon32_ for the title bar's size
+    UniqueHook postedMessageFilter_;
     Annotations annotations_;
     WheelSteps verticalWheel_;
     WheelSteps horizontalWheel_;
     int dpi_ = 0;
-    int textPercent_ = 100;
+    int textPercent_ = 100; // the "make text bigger" setting
     std::string decimalSeparator_ = ".";
     HWND lastFocus_ = nullptr;
     bool running_ = false;

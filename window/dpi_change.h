@@ -21,6 +21,17 @@ constexpr int highestDpi = 960;
     return dpi < lowestDpi ? lowestDpi : dpi > highestDpi ? highestDpi : dpi;
 }
 
+// Windows sends both messages, never posts them, and from the window's own
+// thread: its move loop, or a SetWindowPos there. InSendMessageEx answers
+// ISMEX_NOSEND (0) for a message sent by the same thread, and ISMEX_SEND,
+// ISMEX_NOTIFY (SendNotifyMessage) or ISMEX_CALLBACK (SendMessageCallback),
+// perhaps with ISMEX_REPLIED, for another thread's. It answers 0 for a
+// posted message too, so the host drops posted ones before they are
+// dispatched.
+[[nodiscard]] constexpr bool sentByOwnThread(std::uint32_t inSendMessageEx) {
+    return inSendMessageEx == 0;
+}
+
 // WM_DPICHANGED: "the HIWORD of wParam contains the Y-axis value of the new
 // DPI, the LOWORD the X-axis value; for Windows apps they are the same". The
 // change is real only when the window already has that DPI, as the system
@@ -38,13 +49,12 @@ constexpr int highestDpi = 960;
 }
 
 // WM_GETDPISCALEDSIZE asks for the window's size at a new DPI before the
-// change, so there is nothing to confirm it against yet. The system asks on
-// the window's own thread (its move loop, or a SetWindowPos there); this
-// program has one thread, so a request sent from any other thread is some
+// change, so there is nothing to confirm it against yet: only where it came
+// from. This program has one thread, so a request from any other is some
 // other process's and is left to the system's linear scaling.
 [[nodiscard]] constexpr std::optional<int>
-trustedDpiQuery(std::uintptr_t wParam, bool sentFromAnotherThread, int currentDpi) {
-    if (sentFromAnotherThread || wParam < static_cast<std::uintptr_t>(lowestDpi) ||
+trustedDpiQuery(std::uintptr_t wParam, std::uint32_t inSendMessageEx, int currentDpi) {
+    if (!sentByOwnThread(inSendMessageEx) || wParam < static_cast<std::uintptr_t>(lowestDpi) ||
         wParam > static_cast<std::uintptr_t>(highestDpi) ||
         wParam == static_cast<std::uintptr_t>(currentDpi)) {
         return std::nullopt;

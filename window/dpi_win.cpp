@@ -47,6 +47,15 @@ int dpiForWindow(HWND window) noexcept {
     return dpi != 0 ? dpi : systemDpi();
 }
 
+void enableCaptionScaling(HWND window) noexcept {
+    // Where per-monitor v2 is in force the system does this itself.
+    using EnableScaling = BOOL(WINAPI*)(HWND);
+    static const auto enable = user32Function<EnableScaling>("EnableNonClientDpiScaling");
+    if (enable != nullptr) {
+        enable(window);
+    }
+}
+
 RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle, int dpi) noexcept {
     RECT frame = client;
     using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

@@ -15,6 +15,10 @@ constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
 // The same, falling back to the system DPI.
 [[nodiscard]] int dpiForWindow(HWND window) noexcept;
 
+// Lets Windows 10 1607, whose per-monitor awareness is v1, scale the title
+// bar with the DPI; call while the window handles WM_NCCREATE.
+void enableCaptionScaling(HWND window) noexcept;
+
 // The outer size that gives `client` exactly, for this style at this DPI.
 [[nodiscard]] RECT windowRectForClient(const RECT& client, DWORD style, DWORD exStyle,
                                        int dpi) noexcept;

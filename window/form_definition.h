@@ -6,6 +6,7 @@
 // COLORREF. Portable: no Windows header is needed to read or test it.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -51,9 +52,13 @@ struct FormDefinition {
     int clientWidthTwips;
     int clientHeightTwips;
     std::uint32_t background;
-    // In tab order (the order the children are made in), the picture, which
-    // has no place in it, last.
+    // In tab order, the picture, which has no place in it, last.
     std::array<ControlDefinition, 9> controls;
+    // The order the children are made in, as indices into `controls`. It is
+    // the order in which screen readers read them (each caption before its
+    // readout) and the dialog manager tabs through them, so the focusable
+    // ones keep their tab order.
+    std::array<std::size_t, 9> readingOrder;
 };
 
 [[nodiscard]] const FormDefinition& calculatorForm();

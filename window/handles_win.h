@@ -56,6 +56,9 @@ inline void destroyIcon(HICON icon) noexcept {
 inline void deleteDc(HDC dc) noexcept {
     DeleteDC(dc);
 }
+inline void unhook(HHOOK hook) noexcept {
+    UnhookWindowsHookEx(hook);
+}
 
 // Only top-level windows: a child window belongs to its parent, which
 // destroys it.
@@ -65,5 +68,6 @@ using UniqueFont = UniqueHandle<HFONT, deleteFont>;
 using UniqueBitmap = UniqueHandle<HBITMAP, deleteBitmap>;
 using UniqueIcon = UniqueHandle<HICON, destroyIcon>;
 using UniqueMemoryDc = UniqueHandle<HDC, deleteDc>;
+using UniqueHook = UniqueHandle<HHOOK, unhook>;
 
 } // namespace taliven

@@ -3,6 +3,7 @@
 // CryptoAPI, which loads a whole crypto provider at every start; the
 // system's random generator gives the same quality at a fraction of the cost.
 
+#include "window/fail_fast_win.h"
 #include "window/system_dll_win.h"
 
 #include <windows.h>
@@ -15,19 +16,9 @@ extern "C" {
 void* __stack_chk_guard = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0xBB40E64EU));
 
 // Called when a protected function finds its canary overwritten. The stack is
-// not to be trusted any more: end at once, as Windows' own /GS checks do.
-// __fastfail raises a non-continuable STATUS_STACK_BUFFER_OVERRUN that no
-// handler can catch and that Windows Error Reporting records, as /GS does
-// (Microsoft's __fastfail documentation); before Windows 8 the interrupt does
-// not exist, so the process ends with that status directly.
+// not to be trusted any more: end at once.
 [[noreturn]] void __stack_chk_fail() {
-    if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE) != FALSE) {
-        // __fastfail(code) is "int 0x29" with the code in ECX; MinGW's headers
-        // do not declare the intrinsic.
-        __asm__ volatile("int $0x29" : : "c"(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE));
-    }
-    TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
-    __builtin_trap();
+    taliven::failFast(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE, STATUS_STACK_BUFFER_OVERRUN);
 }
 }
 

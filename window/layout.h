@@ -58,18 +58,32 @@ constexpr int largestTextPercent = 225;
 // stand 16 px tall in a 17 px readout at 96 dpi).
 constexpr int designedFontTwips = 180;
 
-// The character height (em, in pixels) of the labels' font, from the
-// system's message font at this DPI. Windows' "make text bigger" may or may
-// not already have enlarged that font (it enlarges the classic system fonts
-// on some versions, and nothing tells which), so the text size is applied
-// once more and the result is held to the designed font scaled like the
-// layout. Either way the text grows with the setting and never outgrows
-// its label.
-[[nodiscard]] constexpr int labelFontEmPx(int systemEmPx, int dpi, int textPercent) {
+struct TextScale {
+    int layoutPercent; // how much larger than designed the whole layout is
+    int fontEmPx;      // the character height (em) of the labels' font
+    friend bool operator==(const TextScale&, const TextScale&) = default;
+};
+
+// The layout and the labels' font for the system's message font at this
+// DPI (its em, in pixels) and the text size. The layout grows with the text
+// size, or more where the message font itself is larger than the design
+// (Windows 7 and 8.1 "change only the text size", or custom metrics), up to
+// the largest text size. Windows' "make text bigger" may or may not already
+// have enlarged the message font (it does for the classic system fonts on
+// some versions, and nothing tells which), so the text size is applied once
+// more and the font held to the designed one scaled like the layout: either
+// way the text grows with the setting and never outgrows its label.
+[[nodiscard]] constexpr TextScale textScale(int systemEmPx, int dpi, int textPercent) {
     const long long em = systemEmPx < 0 ? -static_cast<long long>(systemEmPx) : systemEmPx;
+    const long long designedEmPx = twipsToPixels(designedFontTwips, dpi);
+    // Rounded up, so the designed font scaled by it holds the user's.
+    const long long fontPercent =
+        designedEmPx > 0 ? (em * unscaledTextPercent + designedEmPx - 1) / designedEmPx : 0;
+    const int layoutPercent = textScalePercent(static_cast<unsigned long>(
+        fontPercent > textPercent ? fontPercent : static_cast<long long>(textPercent)));
     const long long wanted = (em * textPercent + unscaledTextPercent / 2) / unscaledTextPercent;
-    const int largest = twipsToPixels(designedFontTwips, dpi, textPercent);
-    return wanted > largest ? largest : static_cast<int>(wanted);
+    const int largest = twipsToPixels(designedFontTwips, dpi, layoutPercent);
+    return {layoutPercent, wanted > largest ? largest : static_cast<int>(wanted)};
 }
 
 } // namespace taliven

@@ -3,23 +3,24 @@
 // Minimised") is honoured as far as a fixed-size window allows.
 
 #include "window/calculator_window_win.h"
+#include "window/fail_fast_win.h"
 #include "window/form_definition.h"
 #include "window/system_dll_win.h"
 #include "window/text_win.h"
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <exception>
 #include <string>
 
 // An exception that escaped would end the program through std::terminate. The
 // default handler prints the exception's demangled type to a console this
-// program does not have, and links 50 KB of demangler to do it.
+// program does not have, and links 50 KB of demangler to do it; abort would
+// show the C runtime's own box. It ends as a failed check does.
 #if defined(__GLIBCXX__)
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
-    std::abort();
+    taliven::failFast(FAST_FAIL_FATAL_APP_EXIT, STATUS_FATAL_APP_EXIT);
 }
 } // namespace __gnu_cxx
 #endif

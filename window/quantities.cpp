@@ -9,6 +9,13 @@ std::string withUnit(std::string_view readoutText, const Quantity& quantity) {
     return text;
 }
 
+std::string spokenReadout(std::string_view readoutText, const Quantity& quantity) {
+    std::string text(quantity.name);
+    text += ' ';
+    text += withUnit(readoutText, quantity);
+    return text;
+}
+
 std::string clipboardText(const std::array<std::string, 3>& readoutTexts) {
     std::string table;
     for (std::size_t row = 0; row < quantities.size(); ++row) {

@@ -31,6 +31,9 @@ inline constexpr std::array<Quantity, 3> quantities{{
 // "5 V": a readout's text as shown, then its unit.
 [[nodiscard]] std::string withUnit(std::string_view readoutText, const Quantity& quantity);
 
+// What a screen reader reads for a readout: "Resistance 500 Ω".
+[[nodiscard]] std::string spokenReadout(std::string_view readoutText, const Quantity& quantity);
+
 // The readouts as a table, one per line ("Voltage<TAB>5 V"), in the order of
 // `quantities`: it pastes as rows into a spreadsheet and reads plainly in a note.
 [[nodiscard]] std::string clipboardText(const std::array<std::string, 3>& readoutTexts);

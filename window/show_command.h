@@ -5,6 +5,8 @@
 // codes are ShowWindow's SW_* values, repeated so this stays portable and
 // tested; the host checks them against <windows.h>.
 
+#include <optional>
+
 namespace taliven {
 
 enum class ShowCommand : int {
@@ -45,6 +47,23 @@ struct FirstShow {
     default:
         return {ShowCommand::ShowNormal, true};
     }
+}
+
+// Windows replaces the first ShowWindow of a program's top-level window with
+// the launcher's STARTUPINFO.wShowWindow when STARTF_USESHOWWINDOW is set
+// ("nCmdShow is ignored the first time an application calls ShowWindow, if
+// the program that launched the application provides a STARTUPINFO
+// structure"): `Start-Process -WindowStyle Hidden` or a scheduled task may
+// still hide the window, and a shortcut may maximise it. A second ShowWindow
+// is taken as asked, and puts the window as firstShow meant it.
+[[nodiscard]] constexpr std::optional<ShowCommand> secondShow(bool visible, bool maximised) {
+    if (!visible) {
+        return ShowCommand::ShowNormal;
+    }
+    if (maximised) {
+        return ShowCommand::Restore;
+    }
+    return std::nullopt;
 }
 
 } // namespace taliven
