@@ -65,18 +65,15 @@ inline HWND topWindowOf(DWORD processId, HWND owner = nullptr) {
     return nullptr;
 }
 
-// Starts a program of the build's window folder; TALIVEN_TEST_PROGRAM may
-// name another build to drive in Taliven's place.
+// Starts a program of the build's window folder, or of the folder
+// TALIVEN_PROGRAM_FOLDER names (relative to the test program's).
 inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
-    wchar_t chosen[64] = {};
-    if (std::wstring_view(program) == L"Taliven.exe" &&
-        GetEnvironmentVariableW(L"TALIVEN_TEST_PROGRAM", chosen, 64) != 0) {
-        program = chosen;
-    }
     wchar_t self[MAX_PATH] = {};
+    wchar_t folder[MAX_PATH] = L"..\\window";
+    GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    std::wstring commandLine =
-        L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + L"..\\window\\" + program + L"\"";
+    std::wstring commandLine = L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + folder +
+                               L"\\" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
