@@ -111,6 +111,33 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
     EXPECT_EQ(app.state(), "2 3 2 0dec03 66dec6666666666667");
 }
 
+// Every kind of value the guard restores, present and absent, is put back
+// with its type and bytes; a run killed mid-change (TALIVEN_KILL_MID_CHANGE)
+// is put back as the next one starts.
+TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
+    const std::wstring textSize = L"Software\\Microsoft\\Accessibility\\TextScaleFactor";
+    if (GetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", nullptr, 0) != 0) {
+        const SavedSetting saved(L"Software\\Microsoft\\Accessibility", L"TextScaleFactor");
+        Setting{textSize, REG_DWORD, {173}, sizeof(DWORD)}.putBack();
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+    EXPECT_NE(Setting::read(textSize).data[0], 173);
+    const std::pair<std::wstring, Setting> kinds[] = {
+        {textSize, {{}, REG_DWORD, {125}, sizeof(DWORD)}},
+        {textSize, {{}, REG_NONE, {}, 0}},
+        {L"Control Panel\\International\\sDecimal", {{}, REG_SZ, {'#'}, 4}},
+        {L"Control Panel\\Desktop\\WheelScrollLines", {{}, REG_SZ, {'7'}, 4}},
+        {L"Control Panel\\Desktop\\WindowMetrics\\MessageFont", {{}, REG_BINARY, {1, 2}, 92}}};
+    for (auto [path, users] : kinds) {
+        users.path = path;
+        const SavedSetting saved(users.key().c_str(), users.name().c_str()); // the real one
+        users.putBack();                           // as a user may have it
+        Setting{path, REG_SZ, {'x'}, 4}.putBack(); // a test's change
+        users.putBack();
+        EXPECT_TRUE(Setting::read(path) == users) << users.name() << " " << users.type;
+    }
+}
+
 TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {
     // A build whose voltage slider reaches 400: 328 x 100 overflows 16 bits.
     TalivenProcess app(L"TalivenTestHooks.exe");
