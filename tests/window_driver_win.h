@@ -72,8 +72,8 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     wchar_t folder[MAX_PATH] = L"..\\window";
     GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    std::wstring commandLine = L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + folder +
-                               L"\\" + program + L"\"";
+    std::wstring commandLine =
+        L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + folder + L"\\" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -12,6 +12,26 @@
 namespace taliven::testing {
 namespace {
 
+// The left of the open menu as the screen shows it, where check marks stand,
+// once it is drawn: the same twice in a row.
+std::vector<COLORREF> openMenuCheckColumn() {
+    std::vector<COLORREF> column;
+    std::vector<COLORREF> before;
+    waitUntil([&] {
+        const HWND menu = FindWindowW(L"#32768", nullptr);
+        RECT rect{};
+        GetWindowRect(menu, &rect);
+        before = std::exchange(column, {});
+        for (LONG y = rect.top; menu != nullptr && y < rect.bottom; ++y) {
+            for (LONG x = rect.left; x < rect.left + 32; ++x) {
+                column.push_back(GetPixel(screenDc, x, y));
+            }
+        }
+        return !column.empty() && column == before;
+    });
+    return column;
+}
+
 TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
     TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess maximised(L"Taliven.exe", SW_SHOWMAXIMIZED); // a shortcut's "Maximised"
@@ -32,17 +52,21 @@ TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
     EXPECT_TRUE(waitUntil([&] { return quiet.focus() == quiet[HScroll2]; }));
 
     // "Keep on top" follows the window's state, whoever set it, and is
-    // reached as a user does: Alt+Space, then its access key.
+    // reached as a user does: Alt+Space, then its access key. Checked first,
+    // then not: the menu looks different.
     SetWindowPos(quiet.window(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<std::vector<COLORREF>> menus;
     for (const LONG topmost : {0L, WS_EX_TOPMOST}) {
         pressKeys({VK_MENU, VK_SPACE});
         ASSERT_TRUE(waitUntil([&] { return (quiet.threadInfo().flags & GUI_INMENUMODE) != 0; }));
+        menus.push_back(openMenuCheckColumn());
         pressKeys({'K'});
         EXPECT_TRUE(waitUntil([&] {
             return (GetWindowLongW(quiet.window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost;
         }));
     }
+    EXPECT_TRUE(menus[0] != menus[1]) << "the check mark did not follow the state";
 }
 
 std::vector<std::pair<DWORD, HWND>> heard; // what an accessibility client is told
