@@ -1,6 +1,7 @@
 // Start-up and update times of Taliven.exe, measured from outside:
-//  - launch to visible and responsive, against the bare window, in
-//    alternating runs (median of each);
+//  - launch to visible and responsive, against the same window written
+//    plainly in C (the honest floor) and a bare window, in alternating runs
+//    (median and quartiles of each);
 //  - one slider step: as a round trip that includes the repaint, against a
 //    round trip that does no work (WM_NULL), and as many steps posted back to
 //    back, which leaves only the update itself.
@@ -122,25 +123,32 @@ void measureUpdates(HWND window) {
 int wmain(int argc, wchar_t** argv) {
     const int runs =
         argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 11;
-    const wchar_t* taliven = L"Taliven.exe";
-    const wchar_t* bare = L"..\\bench\\bare_window.exe";
-    std::vector<double> talivenMs;
-    std::vector<double> bareMs;
+    const wchar_t* programs[] = {L"Taliven.exe", L"..\\bench\\plain_window.exe",
+                                 L"..\\bench\\bare_window.exe"};
+    std::vector<double> ms[3];
     for (int run = 0; run < runs; ++run) {
-        Launched a = launch(taliven);
-        talivenMs.push_back(a.startMs);
-        if (run == 0) {
-            measureUpdates(a.window);
+        for (std::size_t k = 0; k < 3; ++k) {
+            Launched launched = launch(programs[k]);
+            ms[k].push_back(launched.startMs);
+            if (run == 0 && k == 0) {
+                measureUpdates(launched.window);
+            }
+            finish(launched);
         }
-        finish(a);
-        Launched b = launch(bare);
-        bareMs.push_back(b.startMs);
-        finish(b);
     }
-    const Spread t = spread(talivenMs);
-    const Spread b = spread(bareMs);
+    std::vector<double> ratios; // each run against the plain window launched right after it
+    for (std::size_t run = 0; run < ms[0].size(); ++run) {
+        ratios.push_back(ms[0][run] / ms[1][run]);
+    }
+    const Spread t = spread(ms[0]);
+    const Spread p = spread(ms[1]);
+    const Spread b = spread(ms[2]);
+    const Spread r = spread(ratios);
     std::printf("launch to visible and responsive, %d alternating runs, median (quartiles):\n"
-                "  Taliven %.1f ms (%.1f-%.1f), bare window %.1f ms (%.1f-%.1f), ratio %.2f\n",
-                runs, t.median, t.low, t.high, b.median, b.low, b.high, t.median / b.median);
+                "  Taliven %.1f ms (%.1f-%.1f), the same window plainly in C %.1f ms (%.1f-%.1f),"
+                " bare window %.1f ms (%.1f-%.1f)\n"
+                "  Taliven / plain C, run by run: median %.3f (quartiles %.3f-%.3f)\n",
+                runs, t.median, t.low, t.high, p.median, p.low, p.high, b.median, b.low, b.high,
+                r.median, r.low, r.high);
     return 0;
 }
