@@ -217,19 +217,15 @@ inline void pressKeys(std::initializer_list<WORD> chord) { // in order, released
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-// Mouse events at one place: MOUSEEVENTF_LEFTDOWN and LEFTUP together make a
-// click (held any longer, an arrow would start repeating).
-inline void mouse(POINT screen, std::initializer_list<DWORD> events, int wheelDelta = 0) {
-    std::vector<INPUT> inputs;
-    for (const DWORD flags : events) {
-        INPUT& input = inputs.emplace_back();
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.mouseData = static_cast<DWORD>(wheelDelta);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+// A turn of the wheel with the pointer at `screen`.
+inline void wheel(POINT screen, int delta) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_WHEEL;
+    SendInput(1, &input, sizeof input);
 }
 
 } // namespace taliven::testing

@@ -1,8 +1,12 @@
-// The window's portable logic where the window seen from outside cannot show
-// it: the colours under high contrast (which Wine cannot switch on), the font
-// under "make text bigger" (which Wine's fonts ignore), and DPI changes from
-// another monitor.
+// The portable logic where the window seen from outside cannot show it: the
+// readouts' 16-bit arithmetic at its edges (every text of every slider pair
+// is judged through the real window by check_readouts.py), the colours under
+// high contrast (which Wine cannot switch on), the font under "make text
+// bigger" (which Wine's fonts ignore), DPI changes from another monitor, and
+// the launcher's show command (which Wine ignores).
 
+#include "readout/checked_math.h"
+#include "readout/errors.h"
 #include "window/colour_scheme.h"
 #include "window/dpi_change.h"
 #include "window/layout.h"
@@ -12,6 +16,13 @@
 
 namespace taliven {
 namespace {
+
+TEST(CheckedMath, SixteenBitProductsFitOrOverflow) {
+    EXPECT_EQ(checkedMultiply(32767, 1), 32767);
+    EXPECT_EQ(checkedMultiply(-32768, 1), -32768);
+    EXPECT_THROW((void)checkedMultiply(16384, 2), OverflowError); // 32768
+    EXPECT_THROW((void)checkedMultiply(-32768, -1), OverflowError);
+}
 
 TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
     const SystemColours system{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF};

@@ -11,16 +11,15 @@
 namespace taliven::testing {
 namespace {
 
-// A point on a slider, `px` from its left end (from its right end when
-// negative). GetScrollBarInfo does not reach into another process under
-// Wine, so the system metrics that size arrows and thumbs place the parts.
-POINT onSlider(HWND slider, int px) {
+// The thumb of a slider at zero, on screen. GetScrollBarInfo does not reach
+// into another process under Wine, so the system metrics that size arrows
+// and thumbs place it.
+POINT thumbAtZero(HWND slider) {
     RECT screen{};
     GetWindowRect(slider, &screen);
-    return {px < 0 ? screen.right + px : screen.left + px, (screen.top + screen.bottom) / 2};
+    return {screen.left + GetSystemMetrics(SM_CXHSCROLL) + GetSystemMetrics(SM_CXHTHUMB) / 2,
+            (screen.top + screen.bottom) / 2};
 }
-const int arrowPx = GetSystemMetrics(SM_CXHSCROLL);
-const int thumbAtZeroPx = arrowPx + GetSystemMetrics(SM_CXHTHUMB) / 2;
 
 // What Ctrl + `key` puts on the clipboard, as UTF-8. Emptied first: Wine can
 // serve a table it has read before from a cache that lags behind a change.
@@ -87,9 +86,10 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
         std::initializer_list<WORD> keys;
         Control focus;
         const char* current;
-    } steps[] = {{{VK_TAB}, HScroll2, "0"},           {{VK_TAB}, HScroll1, "0"},
-                 {{VK_SHIFT, VK_TAB}, HScroll2, "0"}, {{VK_END}, HScroll2, "1"},
-                 {{VK_HOME}, HScroll2, "0"},          {{VK_RIGHT}, HScroll2, "0.01"}};
+    } steps[] = {{{VK_TAB}, HScroll2, "0"},
+                 {{VK_TAB}, HScroll1, "0"},
+                 {{VK_SHIFT, VK_TAB}, HScroll2, "0"},
+                 {{VK_RIGHT}, HScroll2, "0.01"}};
     for (const auto& step : steps) {
         pressKeys(step.keys);
         EXPECT_TRUE(waitUntil([&] {
@@ -104,34 +104,15 @@ TEST(Keyboard, TabsBetweenTheSlidersStepsThemAndCopiesTheReadouts) {
               localised("Voltage\t5 V\r\nCurrent\t0.01 A\r\nResistance\t500 \xCE\xA9"));
 }
 
-// A thumb dragged with the mouse: the value is where it is let go, which only
-// the scroll bar knows until the window sets it. Under Wine a pointer move the
-// X server reports late can land inside the drag and drop the thumb back where
-// it was picked up; then the test, like a user, drags it again.
-TEST(Mouse, ADraggedThumbSetsTheValueWhereItIsReleased) {
-    TALIVEN_NEEDS_REAL_INPUT();
-    TalivenProcess app;
-    const HWND slider = app[HScroll1];
-    for (int drag = 0; drag < 3 && sliderPosition(slider) <= 10; ++drag) {
-        mouse(onSlider(slider, thumbAtZeroPx), {MOUSEEVENTF_LEFTDOWN});
-        ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture == slider; }));
-        mouse(onSlider(slider, -5 * arrowPx), {0, MOUSEEVENTF_LEFTUP});
-        ASSERT_TRUE(waitUntil([&] { return app.threadInfo().hwndCapture != slider; }));
-        send(app.window(), WM_NULL); // the release is handled once the window answers
-    }
-    EXPECT_GT(sliderPosition(slider), 10);
-    EXPECT_EQ(text(app[vol]), std::to_string(sliderPosition(slider)));
-}
-
 TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     TALIVEN_NEEDS_REAL_INPUT();
     TalivenProcess app;
     // A real wheel over the focused slider.
-    mouse(onSlider(app[HScroll1], thumbAtZeroPx), {MOUSEEVENTF_WHEEL}, 2 * WHEEL_DELTA);
+    wheel(thumbAtZero(app[HScroll1]), 2 * WHEEL_DELTA);
     EXPECT_TRUE(waitUntil([&] { return text(app[vol]) == "2"; }));
     // The slider under the pointer, else the focused one (the voltage); half
     // notches add up, turning back drops them, tilting works too.
-    const POINT current = onSlider(app[HScroll2], thumbAtZeroPx);
+    const POINT current = thumbAtZero(app[HScroll2]);
     const struct {
         UINT message;
         int delta;
