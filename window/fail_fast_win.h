@@ -1,5 +1,7 @@
 #pragma once
 
+// GCC and Clang only (MinGW): Visual Studio has the __fastfail intrinsic.
+//
 // Ends the process at once, as Windows' own /GS checks do: __fastfail raises
 // a non-continuable exception that no handler can catch and that Windows
 // Error Reporting records (Microsoft's __fastfail documentation). Before

@@ -3,7 +3,6 @@
 // Minimised") is honoured as far as a fixed-size window allows.
 
 #include "window/calculator_window_win.h"
-#include "window/fail_fast_win.h"
 #include "window/form_definition.h"
 #include "window/system_dll_win.h"
 #include "window/text_win.h"
@@ -18,6 +17,8 @@
 // program does not have, and links 50 KB of demangler to do it; abort would
 // show the C runtime's own box. It ends as a failed check does.
 #if defined(__GLIBCXX__)
+#include "window/fail_fast_win.h"
+
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
     taliven::failFast(FAST_FAIL_FATAL_APP_EXIT, STATUS_FATAL_APP_EXIT);
