@@ -1,28 +1,23 @@
-// The portable logic where the window seen from outside cannot show it: the
-// readouts' 16-bit arithmetic at its edges (every text of every slider pair
-// is judged through the real window by check_readouts.py), the colours under
+// The portable logic where the window seen from outside cannot show it (every
+// text of every slider pair is judged through the real window by
+// check_readouts.py, and the 16-bit overflow by the error report): the colours under
 // high contrast (which Wine cannot switch on), the font under "make text
-// bigger" (which Wine's fonts ignore), DPI changes from another monitor, and
-// the launcher's show command (which Wine ignores).
+// bigger" (which Wine's fonts ignore), DPI changes from another monitor or
+// thread, the launcher's show command (which Wine ignores) and the creation
+// order that names the sliders (Wine's oleacc names each by its own text).
 
-#include "readout/checked_math.h"
-#include "readout/errors.h"
 #include "window/colour_scheme.h"
 #include "window/dpi_change.h"
+#include "window/form_definition.h"
 #include "window/layout.h"
 #include "window/show_command.h"
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace taliven {
 namespace {
-
-TEST(CheckedMath, SixteenBitProductsFitOrOverflow) {
-    EXPECT_EQ(checkedMultiply(32767, 1), 32767);
-    EXPECT_EQ(checkedMultiply(-32768, 1), -32768);
-    EXPECT_THROW((void)checkedMultiply(16384, 2), OverflowError); // 32768
-    EXPECT_THROW((void)checkedMultiply(-32768, -1), OverflowError);
-}
 
 TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
     const SystemColours system{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF};
@@ -75,8 +70,18 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
     for (const auto& c : changes) {
         EXPECT_EQ(confirmedDpiChange(c.wParam, c.windowDpi, c.currentDpi), c.accepted) << c.wParam;
     }
-    // The size asked for ahead of a change: only our own thread asks, never
-    // another by SendMessage (1), SendNotifyMessage (2) or SendMessageCallback (4).
+    // A confirmed change is acted on whichever thread sent it: SendMessage
+    // (1), SendNotifyMessage (2), SendMessageCallback (4), replied (8); the
+    // suggested rectangle is read only when our own thread sent it.
+    for (const std::uint32_t inSend : {0U, 1U, 2U, 4U, 9U}) {
+        const auto change = dpiChangeToApply(dpis(144, 144), 144, 96, inSend);
+        ASSERT_TRUE(change.has_value()) << inSend;
+        EXPECT_EQ(change->dpi, 144);
+        EXPECT_EQ(change->atSuggestedRect, inSend == 0) << inSend;
+        EXPECT_EQ(dpiChangeToApply(dpis(144, 144), 96, 96, inSend), std::nullopt) << inSend;
+    }
+    // The size asked for ahead of a change: only our own thread's request
+    // is answered; another's pointer is never written.
     EXPECT_EQ(trustedDpiQuery(144, 0, 96), 144);
     for (const auto& [dpi, inSend] : {std::pair{144U, 1U},
                                       {144U, 2U},
@@ -87,6 +92,32 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
                                       {0U, 0U}}) {
         EXPECT_EQ(trustedDpiQuery(dpi, inSend, 96), std::nullopt) << dpi << " " << inSend;
     }
+}
+
+// The children's Z order: MSAA's proxy names a scroll bar after the static
+// just before it, screen readers read a caption before its readout, and the
+// dialog manager tabs through the sliders in their tab order.
+TEST(FormDefinition, EachSliderFollowsItsCaptionAndEachReadoutItsOwnCaption) {
+    const auto& controls = calculatorForm().controls;
+    std::size_t caption = controls.size(); // the last one made
+    std::vector<std::size_t> made;
+    std::vector<std::size_t> sliders; // in the order Tab visits them
+    for (const std::size_t k : calculatorForm().readingOrder) {
+        const ControlDefinition& control = controls[k];
+        if (control.kind == ControlKind::HorizontalScrollBar) { // named as its caption
+            EXPECT_EQ(made.back(), caption) << k;
+            EXPECT_EQ(controls[caption].text, control.text) << k;
+            sliders.push_back(k);
+        } else if (control.role != ControlRole::Caption && control.kind == ControlKind::Label) {
+            ASSERT_LT(caption, controls.size()) << k; // a readout, on its caption's row
+            EXPECT_EQ(controls[caption].topTwips + controls[caption].heightTwips,
+                      control.topTwips + control.heightTwips)
+                << k;
+        }
+        caption = control.role == ControlRole::Caption ? k : caption;
+        made.push_back(k);
+    }
+    EXPECT_EQ(sliders, (std::vector<std::size_t>{1, 2}));
 }
 
 } // namespace

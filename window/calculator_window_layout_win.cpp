@@ -96,9 +96,14 @@ void CalculatorWindow::resizeFrame(SIZE frame, const POINT* position) noexcept {
 }
 
 void CalculatorWindow::onDpiChanged(WPARAM wParam, LPARAM lParam) {
-    const auto dpi = confirmedDpiChange(static_cast<std::uint32_t>(wParam), windowDpi(hwnd_), dpi_);
-    if (!sentByOwnThread(InSendMessageEx(nullptr)) || !dpi) {
+    const auto change = dpiChangeToApply(static_cast<std::uint32_t>(wParam), windowDpi(hwnd_), dpi_,
+                                         InSendMessageEx(nullptr));
+    if (!change) {
         return; // not a change the system made: the pointer is not read
+    }
+    if (!change->atSuggestedRect) {
+        applyDpi(change->dpi); // where it is, at the size for the new DPI
+        return;
     }
     // "lParam: a pointer to a RECT that provides a suggested size and
     // position of the current window scaled for the new DPI". Applied in one
@@ -107,7 +112,7 @@ void CalculatorWindow::onDpiChanged(WPARAM wParam, LPARAM lParam) {
     // WM_GETDPISCALEDSIZE, computed again here where that was not asked.
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     const POINT position{suggested->left, suggested->top};
-    applyDpi(*dpi, &position);
+    applyDpi(change->dpi, &position);
 }
 
 bool CalculatorWindow::onGetDpiScaledSize(WPARAM wParam, LPARAM lParam) const noexcept {

@@ -21,13 +21,19 @@ constexpr int highestDpi = 960;
     return dpi < lowestDpi ? lowestDpi : dpi > highestDpi ? highestDpi : dpi;
 }
 
-// Windows sends both messages, never posts them, and from the window's own
-// thread: its move loop, or a SetWindowPos there. InSendMessageEx answers
-// ISMEX_NOSEND (0) for a message sent by the same thread, and ISMEX_SEND,
-// ISMEX_NOTIFY (SendNotifyMessage) or ISMEX_CALLBACK (SendMessageCallback),
-// perhaps with ISMEX_REPLIED, for another thread's. It answers 0 for a
-// posted message too, so the host drops posted ones before they are
-// dispatched.
+// Windows sends both messages, never posts them, and not always from the
+// window's own thread. Its move loop and a display-scale change run there;
+// a SetWindowPos by another thread or process (a window manager, a
+// snapping tool, a script) makes win32k send the DPI messages on the
+// caller's thread (xxxEndDeferWindowPosEx ... xxxSendDpiChangedMsgs,
+// xxxSendMessage). InSendMessageEx answers ISMEX_NOSEND (0) for a message
+// sent by the same thread, and ISMEX_SEND, ISMEX_NOTIFY (SendNotifyMessage)
+// or ISMEX_CALLBACK (SendMessageCallback), perhaps with ISMEX_REPLIED, for
+// another thread's; for a message raised on our thread while it handles
+// another thread's, it reports that outer message (ReactOS keeps one
+// THREADSTATE_INSENDMESSAGE per thread). It answers 0 for a posted message
+// too, so the host drops posted ones before they are dispatched. Only a
+// pointer sent by our own thread is one of ours to read or write.
 [[nodiscard]] constexpr bool sentByOwnThread(std::uint32_t inSendMessageEx) {
     return inSendMessageEx == 0;
 }
@@ -48,10 +54,31 @@ constexpr int highestDpi = 960;
     return saneDpi(x);
 }
 
+struct DpiChange {
+    int dpi;
+    // Whether the suggested rectangle may be read: otherwise the window
+    // keeps its top left and takes the size computed for the new DPI.
+    bool atSuggestedRect;
+};
+
+// Every change the system confirms is acted on, whoever sent the message:
+// the DPI it names is the one the window has. Only the pointer depends on
+// the sender.
+[[nodiscard]] constexpr std::optional<DpiChange> dpiChangeToApply(std::uint32_t wParam,
+                                                                  int windowDpi, int currentDpi,
+                                                                  std::uint32_t inSendMessageEx) {
+    const auto dpi = confirmedDpiChange(wParam, windowDpi, currentDpi);
+    if (!dpi) {
+        return std::nullopt;
+    }
+    return DpiChange{*dpi, sentByOwnThread(inSendMessageEx)};
+}
+
 // WM_GETDPISCALEDSIZE asks for the window's size at a new DPI before the
 // change, so there is nothing to confirm it against yet: only where it came
-// from. This program has one thread, so a request from any other is some
-// other process's and is left to the system's linear scaling.
+// from. A request from another thread (some other process's, or the system
+// on another program's SetWindowPos) is answered FALSE, which leaves the
+// size to the system's linear scaling; its pointer is never written.
 [[nodiscard]] constexpr std::optional<int>
 trustedDpiQuery(std::uintptr_t wParam, std::uint32_t inSendMessageEx, int currentDpi) {
     if (!sentByOwnThread(inSendMessageEx) || wParam < static_cast<std::uintptr_t>(lowestDpi) ||

@@ -49,8 +49,8 @@ constexpr FormDefinition form1{
         // Image1
         {ControlKind::Picture, ControlRole::Emblem, 2640, 120, 960, 960, "", std::nullopt, noRange},
     }},
-    // vollbl, vol, HScroll1, curlbl, cur, HScroll2, ohmlbl, ohm, Image1
-    {0, 3, 1, 6, 4, 2, 7, 5, 8},
+    // vollbl, HScroll1, vol, curlbl, HScroll2, cur, ohmlbl, ohm, Image1
+    {0, 1, 3, 6, 2, 4, 7, 5, 8},
 };
 
 } // namespace

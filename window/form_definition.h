@@ -54,10 +54,12 @@ struct FormDefinition {
     std::uint32_t background;
     // In tab order, the picture, which has no place in it, last.
     std::array<ControlDefinition, 9> controls;
-    // The order the children are made in, as indices into `controls`. It is
-    // the order in which screen readers read them (each caption before its
-    // readout) and the dialog manager tabs through them, so the focusable
-    // ones keep their tab order.
+    // The order the children are made in, as indices into `controls`: their
+    // Z order. Screen readers read them in it, each caption before its
+    // readout; MSAA's proxy names a control without a name of its own (a
+    // scroll bar) after the nearest static before it, so each slider comes
+    // right after its caption; and the dialog manager tabs through it, so
+    // the focusable ones keep their tab order.
     std::array<std::size_t, 9> readingOrder;
 };
 

@@ -27,10 +27,24 @@ namespace {
 // Runs before every other constructor and before any function with a canary
 // is entered, and carries no canary itself. Nothing has loaded a DLL yet:
 // the imports are all KnownDLLs. RtlGenRandom is looked up only now because
-// advapi32 forwards it to cryptbase, which is not one: imported, the loader
-// would look for it beside the exe.
+// advapi32 forwards it to cryptbase, which is not one: imported, or looked
+// up before the search is narrowed, the loader would look for it beside the
+// exe first.
+//
+// Where the search cannot be narrowed (Windows 7 without KB2533623), the
+// DLLs that are not KnownDLLs and that the system loads by name on our
+// behalf are loaded first by the system folder's full path: "if a DLL with
+// the same module name is already loaded in memory, the system uses the
+// loaded DLL, no matter which directory it is in" (Dynamic-Link Library
+// Search Order). cryptbase for advapi32's forwarder; uxtheme, which user32
+// loads by name to theme the first window (the planted-DLL test shows
+// Wine's doing so).
 __attribute__((constructor(101), optimize("no-stack-protector"))) void hardenProcess() {
     taliven::restrictDllSearchToSystemFolder();
+    if (taliven::setDefaultDllDirectories() == nullptr) {
+        (void)taliven::systemDll(L"cryptbase.dll");
+        (void)taliven::systemDll(L"uxtheme.dll");
+    }
     using GenRandom = BOOLEAN(WINAPI*)(PVOID, ULONG);
     const auto genRandom = taliven::systemFunction<GenRandom>(taliven::systemDll(L"advapi32.dll"),
                                                               "SystemFunction036");

@@ -14,13 +14,13 @@ namespace taliven {
 
 #ifdef TALIVEN_AS_WINDOWS_7
 // A test build that runs as on Windows 7 as shipped: without what Windows 8
-// to 10 added (per-monitor DPI, a narrowed DLL search) and the random
-// generator, every fallback path runs.
+// to 10 added (per-monitor DPI, a narrowed DLL search), every fallback path
+// runs.
 inline bool hiddenAsOnWindows7(const char* name) noexcept {
     for (const char* newer :
          {"GetDpiForWindow", "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi",
           "GetSystemMetricsForDpi", "EnableNonClientDpiScaling", "GetDpiForMonitor",
-          "SetDefaultDllDirectories", "SystemFunction036"}) {
+          "SetDefaultDllDirectories"}) {
         if (std::strcmp(name, newer) == 0) {
             return true;
         }
