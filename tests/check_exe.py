@@ -4,16 +4,16 @@
 - release: its file, with pefile: a stripped, hardened, self-contained
   32-bit Windows program that resolves no ole32 at start, with a real stack
   protector, its manifest, version record, and the committed icon and
-  emblem. Then the release zip make-dist writes: SHA256SUMS naming it with
-  its digest, and inside, in order and with nothing of the time or the
-  machine it was made on, that exe, then README.txt and LICENSE.txt as the
-  sources say, with Windows line ends.
+  emblem. Then the release `make dist` wrote beside it: SHA256SUMS naming
+  the zip of the exe's version with its digest, and inside, in order and
+  with nothing of the time or the machine it was made on, that very exe,
+  then README.txt and LICENSE.txt as the sources say, with Windows line ends.
 - canary (under Wine): each run seeds its own stack canary. Wine maps the
   image at its base in the same Linux process, whose memory /proc shows.
 - title-icon (under Wine): the title bar's icon on screen is the application
   icon's 32 x 32 image area-averaged to the small-icon size of the DPI.
 
-    check_exe.py release EXE RESOURCES_FOLDER MAKE_DIST VERSION SOURCE_FOLDER SCRATCH_FOLDER
+    check_exe.py release EXE RESOURCES_FOLDER DIST_FOLDER README LICENSE
     check_exe.py canary WINE_RUN EXE
     check_exe.py title-icon WINE_RUN EXE PROBE ICO DPI
 """
@@ -36,7 +36,7 @@ WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvc
 GUARD_SEED = struct.pack("<I", 0xBB40E64E)  # the canary's value before it is seeded
 
 
-def release(exe, resources, make_dist, version, source, scratch):
+def release(exe, resources, dist, readme, licence):
     exe, resources = Path(exe), Path(resources)
     pe = pefile.PE(str(exe))
     header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
@@ -95,23 +95,21 @@ def release(exe, resources, make_dist, version, source, scratch):
     assert resource(2, 2) == (resources / "emblem.bmp").read_bytes()[14:], "emblem"
     print(f"{exe.name}: {exe.stat().st_size} bytes, {uses} uses of the canary")
 
-    # The release zip, made from that exe.
-    source, scratch = Path(source), Path(scratch)
-    subprocess.run([sys.executable, make_dist, exe, version, source / "docs/README.txt",
-                    source / "LICENSE", scratch], check=True, capture_output=True)
-    archive = scratch / f"Taliven-{version}-win32.zip"
-    sums = (scratch / "SHA256SUMS").read_text()
+    # The release zip that holds that exe.
+    high, low = v.FileVersionMS, v.FileVersionLS
+    version = f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+    archive = Path(dist) / f"Taliven-{version}-win32.zip"
+    sums = (Path(dist) / "SHA256SUMS").read_text()
     assert sums == f"{hashlib.sha256(archive.read_bytes()).hexdigest()}  {archive.name}\n", sums
-
     with zipfile.ZipFile(archive) as packed:
         assert packed.namelist() == ["Taliven.exe", "README.txt", "LICENSE.txt"], packed.namelist()
         for member in packed.infolist():  # the same bytes wherever and whenever made
             assert (member.date_time, member.create_system) == ((1980, 1, 1, 0, 0, 0), 0), member
         assert packed.read("Taliven.exe") == exe.read_bytes(), "not the checked exe"
-        for name, origin in (("README.txt", "docs/README.txt"), ("LICENSE.txt", "LICENSE")):
+        for name, origin in (("README.txt", readme), ("LICENSE.txt", licence)):
             text = packed.read(name)
             assert b"\n" not in text.replace(b"\r\n", b""), f"{name} line ends"
-            assert text.decode().replace("\r\n", "\n") == (source / origin).read_text()
+            assert text.decode().replace("\r\n", "\n") == Path(origin).read_text(encoding="utf-8")
     print(f"{archive.name}: {archive.stat().st_size} bytes, SHA-256 {sums.split()[0]}")
 
 

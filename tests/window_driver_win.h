@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -29,14 +30,24 @@ inline bool waitUntil(const std::function<bool()>& condition) {
     return condition();
 }
 
-// SendMessage with a time limit; throws when the window does not answer.
-inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+// SendMessage with a time limit: the answer, or none when the window did not
+// answer or the system would not deliver the message.
+inline std::optional<LRESULT> trySend(HWND window, UINT message, WPARAM wParam = 0,
+                                      LPARAM lParam = 0) {
     DWORD_PTR result = 0;
     if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
                             answerLimitMs, &result) == 0) {
-        throw std::runtime_error("the window did not answer message " + std::to_string(message));
+        return std::nullopt;
     }
     return static_cast<LRESULT>(result);
+}
+
+// The same; throws when there is no answer.
+inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    if (const auto answer = trySend(window, message, wParam, lParam)) {
+        return *answer;
+    }
+    throw std::runtime_error("the window did not answer message " + std::to_string(message));
 }
 
 // A window's text, read without a message: as the window stores it.
@@ -65,21 +76,24 @@ inline HWND topWindowOf(DWORD processId, HWND owner = nullptr) {
     return nullptr;
 }
 
-// Starts a program of the build's window folder, or of the folder
-// TALIVEN_PROGRAM_FOLDER names (relative to the test program's).
-inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
+// A path relative to the test program's folder.
+inline std::wstring besideTests(const std::wstring& relative) {
     wchar_t self[MAX_PATH] = {};
-    wchar_t folder[MAX_PATH] = L"..\\window";
-    GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-    std::wstring commandLine =
-        L"\"" + path.substr(0, path.find_last_of(L"\\/") + 1) + folder + L"\\" + program + L"\"";
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + relative;
+}
+
+inline bool underWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Every program started ends with the test program, even a killed one:
+// nothing is left holding the test runner's output open.
+inline PROCESS_INFORMATION startProcess(std::wstring commandLine, WORD showCommand) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
-    // Every program started ends with the test program, even a killed one:
-    // nothing is left holding the test runner's output open.
     static const HANDLE job = [] {
         const HANDLE created = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -97,8 +111,16 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     return process;
 }
 
+// Starts a program of the window folder beside the tests', or of the folder
+// TALIVEN_PROGRAM_FOLDER names (relative to the test program's).
+inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
+    wchar_t folder[MAX_PATH] = L"..\\window";
+    GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
+    return startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
+}
+
 // The window's controls in Z order, the order screen readers read them in.
-enum Control : std::size_t { vollbl, vol, HScroll1, curlbl, cur, HScroll2, ohmlbl, ohm, Image1 };
+enum Control : std::size_t { vollbl, HScroll1, vol, curlbl, HScroll2, cur, ohmlbl, ohm, Image1 };
 
 class TalivenProcess {
   public:
