@@ -19,8 +19,8 @@ namespace taliven::testing {
 constexpr UINT answerLimitMs = 10000;
 
 // Waits for something the other process does in its own time. Returns
-// whether it came true (never judged on speed).
-inline bool waitUntil(const std::function<bool()>& condition) {
+// whether it came true (never judged on speed), which every caller must read.
+[[nodiscard]] inline bool waitUntil(const std::function<bool()>& condition) {
     for (UINT waitedMs = 0; waitedMs < answerLimitMs; waitedMs += 10) {
         if (condition()) {
             return true;
@@ -138,9 +138,10 @@ class TalivenProcess {
              child = GetWindow(child, GW_HWNDNEXT)) {
             controls.push_back(child);
         }
-        if (showCommand == SW_SHOWNORMAL) {
-            SetForegroundWindow(window_);
-            waitUntil([this] { return GetForegroundWindow() == window_; });
+        // Windows may refuse a background process the foreground; what needs
+        // it (real input) then fails where it needs it.
+        if (showCommand == SW_SHOWNORMAL && SetForegroundWindow(window_) != FALSE) {
+            (void)waitUntil([this] { return GetForegroundWindow() == window_; });
         }
     }
     TalivenProcess(const TalivenProcess&) = delete;
@@ -154,6 +155,7 @@ class TalivenProcess {
 
     [[nodiscard]] HWND window() const { return window_; }
     [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
+    [[nodiscard]] DWORD threadId() const { return process_.dwThreadId; }
     [[nodiscard]] HWND operator[](Control control) const { return controls.at(control); }
     // Slider positions, then readouts: "v i vol cur ohm".
     [[nodiscard]] std::string state() const {
@@ -198,6 +200,27 @@ inline RECT clientRectIn(HWND parent, HWND child) { // in the parent's client pi
 }
 
 inline const HDC screenDc = GetDC(nullptr); // kept for the test's whole run
+
+// Brings the window above every other that is not topmost (a console, say,
+// on a CI runner's desktop) before its pixels are read off the screen, and
+// fails if something still covers any of its corners.
+inline void uncover(HWND window) {
+    for (const HWND after : {HWND_TOPMOST, HWND_NOTOPMOST}) {
+        SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
+        ClientToScreen(window, &corner);
+        const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT);
+        wchar_t name[64] = L"the screen's edge";
+        GetClassNameW(there, name, 64);
+        if (there != window) {
+            throw std::runtime_error("the window is covered: " +
+                                     std::string(name, name + lstrlenW(name)));
+        }
+    }
+}
 
 inline COLORREF pixelAt(HWND window, POINT client) {
     ClientToScreen(window, &client);

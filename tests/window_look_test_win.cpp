@@ -26,6 +26,33 @@ constexpr std::pair<const char*, RECT> designed[] = {
     {"Current", {8, 56, 113, 81}},      {"Current", {8, 88, 161, 97}}, {"0", {120, 64, 161, 81}},
     {"Resistance", {8, 104, 113, 129}}, {"0", {120, 112, 241, 129}},   {"", {176, 8, 240, 72}}};
 
+// The emblem as drawn, against the committed picture sampled at each drawn
+// pixel's place: the mean difference in grey level (none where it is drawn
+// at its own size; anything not grey counts in full), and how many levels
+// it shows (a smooth picture, not a posterised one).
+constexpr double emblemTolerance = 20; // a sheared picture: 43
+std::pair<double, std::size_t> emblemOnScreen(const TalivenProcess& app) {
+    std::ifstream file(std::filesystem::path(besideTests(L"..\\resources\\emblem.bmp")),
+                       std::ios::binary);
+    const std::string bmp{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(bmp.size(), 1078U + 64 * 64);
+    const RECT frame = clientRectIn(app.window(), app[Image1]);
+    const int widthPx = frame.right - frame.left;
+    double sum = 0;
+    std::set<COLORREF> levels;
+    for (int y = 0; y < widthPx && bmp.size() == 1078U + 64 * 64; ++y) {
+        for (int x = 0; x < widthPx; ++x) {
+            const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
+            const auto drawn = static_cast<BYTE>( // rows bottom-up after the palette
+                bmp[std::size_t(1078 + (63 - y * 64 / widthPx) * 64 + x * 64 / widthPx)]);
+            sum += std::abs(int(GetGValue(colour)) - drawn) +
+                   (colour != GetGValue(colour) * 0x010101U ? 255 : 0);
+            levels.insert(colour);
+        }
+    }
+    return {sum / (widthPx * widthPx), levels.size()};
+}
+
 void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     // Edges scale and round half up, so neighbours stay neighbours.
@@ -47,6 +74,7 @@ void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
     // The emblem fills its frame: its black ground reaches every corner,
     // where a smaller picture would leave the window's colour. Repainted
     // first; a window just restored may still be drawing.
+    uncover(app.window());
     RedrawWindow(app.window(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const RECT frame = clientRectIn(app.window(), app[Image1]);
@@ -77,12 +105,8 @@ int inkHeightPx(HWND window, HWND label) {
 // At 100 % text size and, after live changes ("make text bigger"), at 150 %,
 // at the largest size for a setting beyond it, and back.
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
-    const wchar_t* accessibility = L"Software\\Microsoft\\Accessibility";
-    const SavedSetting textSize(accessibility, L"TextScaleFactor");
-    const auto setTextSize = [&](DWORD percent) {
-        RegSetKeyValueW(HKEY_CURRENT_USER, accessibility, L"TextScaleFactor", REG_DWORD, &percent,
-                        sizeof percent);
-    };
+    const SavedSetting textSize(L"Software\\Microsoft\\Accessibility", L"TextScaleFactor");
+    const auto setTextSize = [&](DWORD percent) { textSize.set(REG_DWORD, &percent, 4); };
     setTextSize(100);
     TalivenProcess app;
     // Any process can send, post or notify-send a DPI change with a made-up
@@ -122,9 +146,12 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     EXPECT_TRUE(inkPx * 96 >= 9 * dpi && inkPx * 96 <= 14 * dpi) << inkPx << " at " << dpi;
     // The font grows with the text: the caption stands half as tall again at
     // 150 %. 300 is more than the system offers. A change while minimised
-    // shows once restored.
-    for (const auto& [setting, percent, minimised] :
-         {std::tuple{150UL, 150, true}, {300UL, 225, false}, {100UL, 100, false}}) {
+    // shows once restored. At 110 % the emblem's rows are no multiple of
+    // four pixels wide, as bitmap rows in memory are.
+    for (const auto& [setting, percent, minimised] : {std::tuple{150UL, 150, true},
+                                                      {110UL, 110, false},
+                                                      {300UL, 225, false},
+                                                      {100UL, 100, false}}) {
         if (minimised) {
             send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
         }
@@ -134,6 +161,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
             send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
         }
         expectDesignedLayout(app, percent);
+        EXPECT_LT(emblemOnScreen(app).first, emblemTolerance) << setting;
         RedrawWindow(app.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const int grownPx = inkHeightPx(app.window(), app[vollbl]);
         // Within an eighth: hinting rounds glyph heights differently at each size.
@@ -143,24 +171,20 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     // layout with it. Wine reads the font from the settings as a program
     // starts; Windows only at sign-in, and setting it would change the user's
     // desktop.
-    if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
-        const wchar_t* metrics = L"Control Panel\\Desktop\\WindowMetrics";
-        const SavedSetting messageFont(metrics, L"MessageFont");
+    if (underWine()) {
+        const SavedSetting messageFont(L"Control Panel\\Desktop\\WindowMetrics", L"MessageFont");
         LOGFONTW font{};
         SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
         font.lfHeight = -18; // at 96 dpi, as the setting is stored
-        RegSetKeyValueW(HKEY_CURRENT_USER, metrics, L"MessageFont", REG_BINARY, &font, sizeof font);
+        messageFont.set(REG_BINARY, &font, sizeof font);
         expectDesignedLayout(TalivenProcess(), 150);
     }
 }
 
 TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
-    std::ifstream file(std::filesystem::path(besideTests(L"..\\resources\\emblem.bmp")),
-                       std::ios::binary);
-    const std::string bmp{std::istreambuf_iterator<char>(file), {}};
-    ASSERT_EQ(bmp.size(), 1078U + 64 * 64);
     // Started hidden (a scheduled task's way), it shows all the same.
     TalivenProcess app(L"Taliven.exe", SW_HIDE);
+    uncover(app.window());
     // Without a high-contrast theme a colour change keeps the designed colours.
     send(app.window(), WM_SYSCOLORCHANGE);
     RedrawWindow(app.window(), nullptr, nullptr,
@@ -177,20 +201,9 @@ TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
     }
     // The emblem fills its frame: the committed picture itself at 96 dpi,
     // smoothly scaled elsewhere.
-    const RECT frame = clientRectIn(app.window(), app[Image1]);
-    const int widthPx = frame.right - frame.left;
-    std::set<COLORREF> levels;
-    for (int y = 0; y < frame.bottom - frame.top; ++y) {
-        for (int x = 0; x < widthPx; ++x) {
-            const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
-            if (widthPx == 64) { // rows bottom-up after the palette
-                const auto level = static_cast<BYTE>(bmp[std::size_t(1078 + (63 - y) * 64 + x)]);
-                ASSERT_EQ(colour, level * 0x010101U) << x << ", " << y; // grey, as in the file
-            }
-            levels.insert(colour);
-        }
-    }
-    EXPECT_GT(levels.size(), 150U); // shaded, not posterised
+    const auto [difference, levels] = emblemOnScreen(app);
+    EXPECT_LT(difference, GetDeviceCaps(screenDc, LOGPIXELSX) == 96 ? 1e-9 : emblemTolerance);
+    EXPECT_GT(levels, 150U);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-// What only Windows can show: what a screen reader hears through MSAA and
-// Dynamic Annotation, and how a launcher's show command is undone. Wine's
-// oleacc names every control by its own window text and its Dynamic
-// Annotation is a stub (SetHwndPropStr is E_NOTIMPL); Wine ignores the
-// launcher's STARTUPINFO. Under Wine these report themselves skipped.
+// What a screen reader hears, and a launcher's show command. Under Wine every
+// step runs (the program starts, each control's accessible object is found
+// and asked), and only what Wine cannot show is skipped: its oleacc names
+// every control by its own window text and its Dynamic Annotation is a stub
+// (SetHwndPropStr is E_NOTIMPL).
 
 #include "tests/window_driver_win.h"
 
@@ -11,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,27 +18,22 @@
 namespace taliven::testing {
 namespace {
 
-#define TALIVEN_ONLY_ON_WINDOWS(why)                                                               \
-    if (underWine())                                                                               \
-    GTEST_SKIP() << "only Windows can show this: " << (why)
-
-const char* const wineAccessibility =
-    "Wine's oleacc names every control by its own window text and has no Dynamic Annotation";
-
 // What MSAA tells a screen reader of a control: "name|value|description".
+// A failed call is a failure wherever it runs.
 std::string heard(HWND control, bool withDescription = true) {
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible,
-                                          reinterpret_cast<void**>(&accessible)))) {
+    EXPECT_TRUE(SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                                     IID_IAccessible,
+                                                     reinterpret_cast<void**>(&accessible))));
+    if (accessible == nullptr) {
         return "no accessible object";
     }
     VARIANT itself{};
     itself.vt = VT_I4; // itself.lVal: CHILDID_SELF
     BSTR texts[3] = {};
-    accessible->get_accName(itself, &texts[0]);
-    accessible->get_accValue(itself, &texts[1]);
-    if (withDescription) { // a slider's is the system's own
+    EXPECT_TRUE(SUCCEEDED(accessible->get_accName(itself, &texts[0])));
+    accessible->get_accValue(itself, &texts[1]); // a label has none
+    if (withDescription) {                       // a slider's is the system's own
         accessible->get_accDescription(itself, &texts[2]);
     }
     accessible->Release();
@@ -63,7 +56,6 @@ const struct ComApartment {
 // each readout is named by its meaning, value and unit, and described; the
 // resistance, a live region, is heard by its name. Before and after a move.
 TEST(OnWindows, ScreenReadersHearNamesValuesAndUnits) {
-    TALIVEN_ONLY_ON_WINDOWS(wineAccessibility);
     TalivenProcess app;
     for (const auto& [volts, amperes, ohms] : {std::tuple{"0", "0", "0"}, {"5", "0.01", "500"}}) {
         app.scrollTo(app[HScroll1], std::stoi(volts));
@@ -75,58 +67,28 @@ TEST(OnWindows, ScreenReadersHearNamesValuesAndUnits) {
             "Current " + i + " A||Current in amperes",
             "Resistance " + localised(ohms) + " \xCE\xA9||Resistance in ohms"};
         std::vector<std::string> got;
-        waitUntil([&] { // the annotations come once the window has painted
+        const bool same = waitUntil([&] { // the annotations come once the window has painted
             got = {heard(app[HScroll1], false), heard(app[HScroll2], false), heard(app[vol]),
                    heard(app[cur]), heard(app[ohm])};
-            return got == want;
+            return got == want || underWine();
         });
+        if (underWine()) {
+            GTEST_SKIP() << "only Windows can show what is heard: Wine's oleacc names every "
+                            "control by its own window text and has no Dynamic Annotation";
+        }
+        EXPECT_TRUE(same);
         EXPECT_EQ(got, want);
     }
 }
 
-// The scroll bar raises its own value change as it moves ("the system sends
-// EVENT_OBJECT_VALUECHANGE for scroll bars", Microsoft's event constants). A
-// screen reader's in-process hook reads the value then and there: it must
-// already be the new one.
-TEST(OnWindows, TheScrollBarsOwnValueEventCarriesTheNewValue) {
-    TALIVEN_ONLY_ON_WINDOWS(wineAccessibility);
-    TalivenProcess app;
-    const std::wstring hookPath = besideTests(L"planted_dll.dll");
-    const std::filesystem::path heardPath(hookPath + L".heard");
-    ASSERT_TRUE(waitUntil([&] { return heard(app[vol]) == "Voltage 0 V||Voltage in volts"; }));
-    std::filesystem::remove(heardPath);
-    const HMODULE hook = LoadLibraryW(hookPath.c_str());
-    const HWINEVENTHOOK listening =
-        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, hook,
-                        reinterpret_cast<WINEVENTPROC>(
-                            reinterpret_cast<void*>(GetProcAddress(hook, "valueChanged"))),
-                        app.processId(), 0, WINEVENT_INCONTEXT);
-    ASSERT_NE(listening, nullptr);
-    app.scrollTo(app[HScroll1], 5);
-    app.scrollTo(app[HScroll2], 37);
-    app.scroll(app[HScroll2], SB_LINERIGHT);
-    UnhookWinEvent(listening);
-    std::ifstream file(heardPath);
-    std::vector<std::string> values;
-    for (std::string line; std::getline(file, line);) {
-        if (values.empty() || values.back() != line) { // the scroll bar's, then ours
-            values.push_back(line);
-        }
-    }
-    EXPECT_EQ(values, (std::vector<std::string>{"5 V", localised("0.37 A"), localised("0.38 A")}));
-}
-
-// A launcher that hides or maximises the window (Start-Process -WindowStyle
-// Hidden, a scheduled task, a shortcut's "Maximised") replaces the first
-// ShowWindow ("nCmdShow is ignored the first time ... if the program that
-// launched the application provides a STARTUPINFO structure"): the window
-// still shows, normally.
-TEST(OnWindows, AHiddenOrMaximisedStartShowsANormalWindow) {
-    TALIVEN_ONLY_ON_WINDOWS("Wine ignores the launcher's show command (STARTUPINFO)");
-    for (const WORD command : {WORD{SW_HIDE}, WORD{SW_SHOWMAXIMIZED}}) {
-        const TalivenProcess app(L"Taliven.exe", command); // waits for a visible window
-        EXPECT_FALSE(IsZoomed(app.window()) || IsIconic(app.window())) << command;
-    }
+// A launcher that maximises the window (a shortcut's "Maximised") replaces
+// the first ShowWindow on Windows ("nCmdShow is ignored the first time ...
+// if the program that launched the application provides a STARTUPINFO
+// structure"); Wine hands it to the program instead. Either way the window
+// shows normally. (Colours starts it hidden.)
+TEST(OnWindows, AMaximisedStartShowsANormalWindow) {
+    const TalivenProcess app(L"Taliven.exe", SW_SHOWMAXIMIZED); // waits for a visible window
+    EXPECT_FALSE(IsZoomed(app.window()) || IsIconic(app.window()));
 }
 
 } // namespace

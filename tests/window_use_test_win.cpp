@@ -4,8 +4,11 @@
 #include "tests/user_settings_win.h"
 #include "tests/window_driver_win.h"
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <utility>
 
 namespace taliven::testing {
@@ -28,7 +31,7 @@ std::string copied(WORD key) {
     EmptyClipboard();
     CloseClipboard();
     pressKeys({VK_CONTROL, key});
-    waitUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; });
+    EXPECT_TRUE(waitUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }));
     char utf8[512] = {}; // stays empty if another program holds the clipboard
     OpenClipboard(nullptr);
     const HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -132,10 +135,55 @@ TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     EXPECT_EQ(text(app[vol]), "5");
     // A wheel the user has set to scroll no lines moves nothing.
     const SavedSetting lines(L"Control Panel\\Desktop", L"WheelScrollLines");
-    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 0, nullptr, SPIF_UPDATEINIFILE);
+    lines.set(REG_SZ, L"0", 4);
     const TalivenProcess still; // reads the setting afresh
     send(still.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), 0);
     EXPECT_EQ(still.state(), "0 0 0 0 0");
+}
+
+// The planted-DLL check's detector detects: a planted copy loaded on
+// purpose, as Wine is told to prefer it, leaves its mark. Then every mark
+// goes, for the real check.
+TEST(PlantedDlls, ALoadIsSeenThenTheMarksAreCleared) {
+    const std::filesystem::path planted(besideTests(L"planted"));
+    FreeLibrary(LoadLibraryW((planted / L"dbghelp.dll").c_str()));
+    EXPECT_TRUE(std::filesystem::exists(planted / L"dbghelp.dll.loaded")) << "no mark";
+    for (const wchar_t* folder : {L"planted", L"planted-as-on-windows-7"}) {
+        for (const auto& file : std::filesystem::directory_iterator(besideTests(folder))) {
+            if (file.path().extension() == L".loaded") {
+                std::filesystem::remove(file.path());
+            }
+        }
+    }
+}
+
+// The build as on Windows 7 takes its fallbacks: the DLL search not
+// narrowed, it loads dwmapi.dll by the system folder's path as it starts.
+// Under Wine nothing loads it for the release exe; on Windows the system
+// may, for the window's frame, so there the two cannot be told apart.
+TEST(AsOnWindows7, TheFallbacksAreTaken) {
+    const auto loadsDwmapi = [](const TalivenProcess& app) {
+        const HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.processId());
+        HMODULE modules[256] = {};
+        DWORD bytes = 0;
+        EXPECT_NE(K32EnumProcessModules(process, modules, sizeof modules, &bytes), FALSE);
+        bool found = false;
+        for (DWORD k = 0; k < bytes / sizeof(HMODULE); ++k) {
+            wchar_t name[MAX_PATH] = {};
+            K32GetModuleBaseNameW(process, modules[k], name, MAX_PATH);
+            found = found || lstrcmpiW(name, L"dwmapi.dll") == 0;
+        }
+        CloseHandle(process);
+        return found;
+    };
+    const bool windows7 = loadsDwmapi(TalivenProcess()); // TALIVEN_PROGRAM_FOLDER's
+    const bool release = loadsDwmapi(TalivenProcess(L"..\\Taliven.exe"));
+    if (!underWine()) {
+        GTEST_SKIP() << "on Windows the system may load dwmapi.dll for the release exe too";
+    }
+    EXPECT_TRUE(windows7 && !release)
+        << "as on Windows 7: " << windows7 << ", release: " << release;
 }
 
 } // namespace

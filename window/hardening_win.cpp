@@ -38,12 +38,19 @@ namespace {
 // loaded DLL, no matter which directory it is in" (Dynamic-Link Library
 // Search Order). cryptbase for advapi32's forwarder; uxtheme, which user32
 // loads by name to theme the first window (the planted-DLL test shows
-// Wine's doing so).
+// Wine's doing so), and dwmapi, which the themed frame uses. The rest a
+// planted DLL could pose as never comes from the program's folder: msctf,
+// oleaut32 and shcore are KnownDLLs; comctl32 comes through the manifest's
+// side-by-side redirection, which the same page puts before the program's
+// folder; oleacc is loaded by COM from the full path registered for
+// CLSID_AccPropServices; nothing in this process loads winmm or dbghelp
+// (Windows Error Reporting reads a crash from a process of its own).
 __attribute__((constructor(101), optimize("no-stack-protector"))) void hardenProcess() {
     taliven::restrictDllSearchToSystemFolder();
     if (taliven::setDefaultDllDirectories() == nullptr) {
         (void)taliven::systemDll(L"cryptbase.dll");
         (void)taliven::systemDll(L"uxtheme.dll");
+        (void)taliven::systemDll(L"dwmapi.dll");
     }
     using GenRandom = BOOLEAN(WINAPI*)(PVOID, ULONG);
     const auto genRandom = taliven::systemFunction<GenRandom>(taliven::systemDll(L"advapi32.dll"),
