@@ -48,8 +48,11 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
     if (!target || *target == info.nPos) {
         return; // the value did not change, so there is no change to report
     }
-    // The scroll bar raises its own value-change event as it moves: by then
-    // the slider already speaks its new value.
+    // The slider speaks its new value before it moves. Windows' and Wine's
+    // scroll bars raise no value-change event of their own for a move
+    // without redraw (Wine's user32 conformance test test_hv_scroll_2, which
+    // passes on Windows, expects none); ReactOS's raises one on every change,
+    // and it must not carry the old value.
     const auto steps = static_cast<std::int16_t>(*target);
     annotate(quantityOf(slider),
              isVoltage ? voltageText(steps) : currentText(steps, decimalSeparator_));
@@ -70,8 +73,8 @@ void CalculatorWindow::moveSlider(HWND slider, unsigned request, int thumbPositi
         onCurrentChange(view, decimalSeparator_);
     }
 
-    // Where the scroll bar raises no event of its own, ours tells a screen
-    // reader; a new resistance is announced like a calculator's result.
+    // This event is what tells a screen reader; a new resistance is
+    // announced like a calculator's result.
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, slider, OBJID_CLIENT, CHILDID_SELF);
     const std::string resistance = windowText(bound_.resistanceReadout);
     if (resistance != resistanceBefore) {
