@@ -42,13 +42,12 @@ def release(exe, resources, dist, readme, licence):
     header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
     assert (header.Machine, optional.Magic, optional.Subsystem) == (0x14C, 0x10B, 2), "not i386 GUI"
     assert header.TimeDateStamp == 0 == header.PointerToSymbolTable, "a time stamp or symbols"
-    for flag in ("DYNAMIC_BASE", "NX_COMPAT", "NO_SEH"):
-        assert getattr(optional, f"IMAGE_DLLCHARACTERISTICS_{flag}"), flag
+    assert all(getattr(optional, f"IMAGE_DLLCHARACTERISTICS_{flag}")
+               for flag in ("DYNAMIC_BASE", "NX_COMPAT", "NO_SEH")), "not hardened"
     assert not header.IMAGE_FILE_RELOCS_STRIPPED and hasattr(pe, "DIRECTORY_ENTRY_BASERELOC")
-    for section in pe.sections:
-        name = section.Name.rstrip(b"\0").decode()
-        assert not (section.IMAGE_SCN_MEM_EXECUTE and section.IMAGE_SCN_MEM_WRITE), name
-        assert not section.IMAGE_SCN_MEM_SHARED and not name.startswith(".debug"), name
+    for s in pe.sections:  # no writable code, nothing shared, no debug sections
+        assert not ((s.IMAGE_SCN_MEM_EXECUTE and s.IMAGE_SCN_MEM_WRITE) or s.IMAGE_SCN_MEM_SHARED
+                    or s.Name.startswith(b".debug")), s.Name
 
     imports = {entry.dll.decode().lower(): {i.name for i in entry.imports}
                for entry in pe.DIRECTORY_ENTRY_IMPORT}
@@ -71,18 +70,18 @@ def release(exe, resources, dist, readme, licence):
         return pe.get_data(found[kind, ident].OffsetToData, found[kind, ident].Size)
 
     manifest = resource(24, 1).decode()
-    for needed in ("PerMonitorV2", "true/pm", "asInvoker", "Microsoft.Windows.Common-Controls",
-                   "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):
-        assert needed in manifest, needed
+    assert all(needed in manifest for needed in (
+        "PerMonitorV2", "true/pm", "asInvoker", "Microsoft.Windows.Common-Controls",
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}")), manifest
 
     v = pe.VS_FIXEDFILEINFO[0]  # 1.0.0.1 twice; for 32-bit Windows, an application, no flags
     assert (v.FileVersionMS, v.FileVersionLS, v.ProductVersionMS, v.ProductVersionLS, v.FileOS,
             v.FileType, v.FileFlags & v.FileFlagsMask) == (0x10000, 1, 0x10000, 1, 0x40004, 1, 0)
-    tables = [table for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])]
-    translations = [value for info in pe.FileInfo[0] for var in getattr(info, "Var", [])
-                    for value in var.entry.values()]
-    assert [table.LangID.lower() for table in tables] == [b"040904b0"], "not U.S. English, Unicode"
-    assert translations == ["0x0409 0x04b0"], translations
+    tables = [t for info in pe.FileInfo[0] for t in getattr(info, "StringTable", [])]
+    languages = [t.LangID.lower() for t in tables] + [value for info in pe.FileInfo[0] for var in
+                                                      getattr(info, "Var", []) for value in
+                                                      var.entry.values()]
+    assert languages == [b"040904b0", "0x0409 0x04b0"], f"not U.S. English, Unicode: {languages}"
     strings = {key.decode(): value.decode() for key, value in tables[0].entries.items()}
     assert strings["FileVersion"] == strings["ProductVersion"] == "1.00.0001", strings
     assert {"CompanyName", "ProductName", "InternalName", "OriginalFilename"} <= set(strings)
@@ -106,10 +105,9 @@ def release(exe, resources, dist, readme, licence):
         for member in packed.infolist():  # the same bytes wherever and whenever made
             assert (member.date_time, member.create_system) == ((1980, 1, 1, 0, 0, 0), 0), member
         assert packed.read("Taliven.exe") == exe.read_bytes(), "not the checked exe"
-        for name, origin in (("README.txt", readme), ("LICENSE.txt", licence)):
-            text = packed.read(name)
-            assert b"\n" not in text.replace(b"\r\n", b""), f"{name} line ends"
-            assert text.decode().replace("\r\n", "\n") == Path(origin).read_text(encoding="utf-8")
+        for name, origin in (("README.txt", readme), ("LICENSE.txt", licence)):  # Windows line ends
+            text = Path(origin).read_text(encoding="utf-8")
+            assert packed.read(name) == text.replace("\n", "\r\n").encode(), name
     print(f"{archive.name}: {archive.stat().st_size} bytes, SHA-256 {sums.split()[0]}")
 
 

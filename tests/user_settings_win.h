@@ -17,9 +17,9 @@
 
 namespace taliven::testing {
 
+// A guard's records: "user:" (the value before the test) or "set:" (the
+// value the test set), then "NNNN:key\name", numbered as the guards were made.
 constexpr wchar_t testsKey[] = L"Software\\Taliven tests";
-constexpr wchar_t usersPrefix[] = L"user:"; // the value before the test
-constexpr wchar_t setPrefix[] = L"set:";    // the value the test set
 
 struct Setting {           // a value under HKEY_CURRENT_USER, as stored
     std::wstring path;     // "key\name"
@@ -29,59 +29,50 @@ struct Setting {           // a value under HKEY_CURRENT_USER, as stored
 
     [[nodiscard]] std::wstring key() const { return path.substr(0, path.rfind(L'\\')); }
     [[nodiscard]] std::wstring name() const { return path.substr(path.rfind(L'\\') + 1); }
-    // The value under `key` named `name`, if there is one, as the setting `path`.
-    [[nodiscard]] static std::optional<Setting>
-    stored(const std::wstring& path, const std::wstring& key, const std::wstring& name) {
+    // The setting as stored under `key` as `name` (by default its own place).
+    [[nodiscard]] std::optional<Setting> stored(const wchar_t* key = nullptr,
+                                                const std::wstring& name = {}) const {
         Setting setting{path};
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+        if (RegGetValueW(HKEY_CURRENT_USER, key != nullptr ? key : this->key().c_str(),
+                         (key != nullptr ? name : this->name()).c_str(), RRF_RT_ANY | RRF_NOEXPAND,
                          &setting.type, setting.data, &setting.size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
         return setting;
     }
     [[nodiscard]] static Setting read(const std::wstring& path) {
-        Setting none{path, REG_NONE, {}, 0};
-        return stored(path, none.key(), none.name()).value_or(none);
+        const Setting none{path, REG_NONE, {}, 0};
+        return none.stored().value_or(none);
     }
     bool operator==(const Setting& other) const = default; // bytes past `size` stay zero
-    void record(const std::wstring& name) const {
-        RegSetKeyValueW(HKEY_CURRENT_USER, testsKey, name.c_str(), type, data, size);
-    }
     // Makes this the setting, in the registry and where Windows also keeps it
     // in memory (set through the calls that update it, then stored exactly).
-    void apply() const {
-        if (type == REG_NONE) {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, key().c_str(), name().c_str());
+    void apply(const wchar_t* key = nullptr, const std::wstring& name = {}) const {
+        if (key == nullptr && type == REG_NONE) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, this->key().c_str(), this->name().c_str());
             return;
         }
         const auto* text = reinterpret_cast<const wchar_t*>(data);
-        if (name() == L"sDecimal") {
+        if (key == nullptr && this->name() == L"sDecimal") {
             SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text);
-        } else if (name() == L"WheelScrollLines") {
-            SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(_wtoi(text)), nullptr,
-                                  0);
+        } else if (key == nullptr && this->name() == L"WheelScrollLines") {
+            SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(_wtoi(text)), nullptr, 0);
         }
-        RegSetKeyValueW(HKEY_CURRENT_USER, key().c_str(), name().c_str(), type, data, size);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key != nullptr ? key : this->key().c_str(),
+                        (key != nullptr ? name : this->name()).c_str(), type, data, size);
     }
 };
 
-// A guard's records are named "user:" or "set:" and then its id, "NNNN:key\name",
-// numbered in the order the guards were made.
-inline std::wstring pathOf(const std::wstring& id) {
-    return id.substr(id.find(L':') + 1);
-}
-
 // Puts the user's value back where the setting still holds what the test
-// set, then forgets both records; the key goes once it holds nothing else.
+// set, then forgets both records, and the key once it holds no other.
 inline void putBackRecorded(const std::wstring& id) {
-    const std::wstring path = pathOf(id);
-    const auto users = Setting::stored(path, testsKey, usersPrefix + id);
-    const auto set = Setting::stored(path, testsKey, setPrefix + id);
-    if (users && set && Setting::read(path) == *set) {
+    const Setting setting = Setting::read(id.substr(id.find(L':') + 1));
+    const auto users = setting.stored(testsKey, L"user:" + id);
+    if (users && setting.stored(testsKey, L"set:" + id) == setting) {
         users->apply();
     }
-    for (const wchar_t* prefix : {setPrefix, usersPrefix}) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, testsKey, (prefix + id).c_str());
+    for (const wchar_t* record : {L"user:", L"set:"}) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, testsKey, (record + id).c_str());
     }
     DWORD values = 1;
     HKEY recorded = nullptr;
@@ -97,12 +88,12 @@ inline void putBackRecorded(const std::wstring& id) {
 
 class SavedSetting {
   public:
-    SavedSetting(const wchar_t* key, const wchar_t* name) {
+    explicit SavedSetting(const std::wstring& path) {
         static int made = 0;
         wchar_t number[8] = {};
         wsprintfW(number, L"%04d:", ++made);
-        id_ = number + std::wstring(key) + L"\\" + name;
-        Setting::read(pathOf(id_)).record(usersPrefix + id_);
+        id_ = number + path;
+        Setting::read(path).apply(testsKey, L"user:" + id_);
     }
     SavedSetting(const SavedSetting&) = delete;
     SavedSetting& operator=(const SavedSetting&) = delete;
@@ -111,9 +102,9 @@ class SavedSetting {
     // The test's change: recorded first, so a run killed at any point leaves
     // a record that says whether the setting is still the test's.
     void set(DWORD type, const void* data, DWORD size) const {
-        Setting setting{pathOf(id_), type, {}, size};
+        Setting setting{id_.substr(5), type, {}, size};
         CopyMemory(setting.data, data, size);
-        setting.record(setPrefix + id_);
+        setting.apply(testsKey, L"set:" + id_);
         setting.apply();
     }
 
@@ -125,23 +116,20 @@ class SavedSetting {
 // guard first, so nested guards unwind as they would have.
 inline const bool leftSettingsPutBack = [] {
     HKEY recorded = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &recorded) != ERROR_SUCCESS) {
-        return false;
-    }
     std::vector<std::wstring> ids;
     wchar_t name[512] = {};
-    for (DWORD k = 0, length = 512; RegEnumValueW(recorded, k, name, &length, nullptr, nullptr,
-                                                  nullptr, nullptr) == ERROR_SUCCESS;
-         ++k, length = 512) {
-        if (std::wstring(name).starts_with(usersPrefix)) {
-            ids.emplace_back(name + std::size(usersPrefix) - 1);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &recorded) == ERROR_SUCCESS) {
+        for (DWORD k = 0, length = 512; RegEnumValueW(recorded, k, name, &length, nullptr, nullptr,
+                                                      nullptr, nullptr) == ERROR_SUCCESS;
+             ++k, length = 512) {
+            if (std::wstring(name).starts_with(L"user:")) {
+                ids.emplace_back(name + 5);
+            }
         }
+        RegCloseKey(recorded);
     }
-    RegCloseKey(recorded);
     std::sort(ids.rbegin(), ids.rend());
-    for (const std::wstring& id : ids) {
-        putBackRecorded(id);
-    }
+    std::for_each(ids.begin(), ids.end(), putBackRecorded);
     return !ids.empty();
 }();
 

@@ -105,7 +105,7 @@ int inkHeightPx(HWND window, HWND label) {
 // At 100 % text size and, after live changes ("make text bigger"), at 150 %,
 // at the largest size for a setting beyond it, and back.
 TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
-    const SavedSetting textSize(L"Software\\Microsoft\\Accessibility", L"TextScaleFactor");
+    const SavedSetting textSize(L"Software\\Microsoft\\Accessibility\\TextScaleFactor");
     const auto setTextSize = [&](DWORD percent) { textSize.set(REG_DWORD, &percent, 4); };
     setTextSize(100);
     TalivenProcess app;
@@ -172,7 +172,7 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     // starts; Windows only at sign-in, and setting it would change the user's
     // desktop.
     if (underWine()) {
-        const SavedSetting messageFont(L"Control Panel\\Desktop\\WindowMetrics", L"MessageFont");
+        const SavedSetting messageFont(L"Control Panel\\Desktop\\WindowMetrics\\MessageFont");
         LOGFONTW font{};
         SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
         font.lfHeight = -18; // at 96 dpi, as the setting is stored

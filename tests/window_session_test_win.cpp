@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,12 +19,12 @@
 namespace taliven::testing {
 namespace {
 
-// Whether the open system menu of `app` shows "Keep on top" checked,
-// read from the menu itself where the system lets another process
-// (MN_GETHMENU, then GetMenuState); Wine does not, and there the column
-// where check marks stand is taken from the screen instead, once drawn the
-// same twice in a row.
-std::optional<bool> keepOnTopChecked(const TalivenProcess& app, std::vector<COLORREF>& column) {
+// How much of a check mark the open system menu of `app` shows by "Keep on
+// top": 1 or 0, read from the menu itself where the system lets another
+// process (MN_GETHMENU, then GetMenuState); Wine does not, and there the ink
+// (what is not the menu's most common colour) in the column where check
+// marks stand, taken from the screen once drawn the same twice in a row.
+std::size_t keepOnTopMark(const TalivenProcess& app) {
     HWND menu = nullptr; // the visible menu window of the program's thread
     EXPECT_TRUE(waitUntil([&] {
         do {
@@ -35,11 +35,12 @@ std::optional<bool> keepOnTopChecked(const TalivenProcess& app, std::vector<COLO
     })) << "no menu opened";
     const auto items = reinterpret_cast<HMENU>(trySend(menu, MN_GETHMENU).value_or(0));
     if (const UINT state = GetMenuState(items, IDM_KEEP_ON_TOP, MF_BYCOMMAND); state != UINT(-1)) {
-        return (state & MF_CHECKED) != 0;
+        return (state & MF_CHECKED) != 0 ? 1 : 0;
     }
     RECT rect{};
     GetWindowRect(menu, &rect);
     const LONG widthPx = MulDiv(32, GetDeviceCaps(screenDc, LOGPIXELSX), 96);
+    std::vector<COLORREF> column;
     std::vector<COLORREF> before;
     EXPECT_TRUE(waitUntil([&] {
         before = std::exchange(column, {});
@@ -50,7 +51,12 @@ std::optional<bool> keepOnTopChecked(const TalivenProcess& app, std::vector<COLO
         }
         return !column.empty() && column == before;
     }));
-    return std::nullopt;
+    std::map<COLORREF, std::size_t> counts;
+    std::size_t background = 0;
+    for (const COLORREF colour : column) {
+        background = std::max(background, ++counts[colour]);
+    }
+    return column.size() - background;
 }
 
 TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
@@ -77,29 +83,17 @@ TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
     // then not: the menu looks different.
     SetWindowPos(quiet.window(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    std::vector<COLORREF> columns[2];
+    std::size_t marks[2] = {};
     for (const LONG topmost : {0L, WS_EX_TOPMOST}) {
         pressKeys({VK_MENU, VK_SPACE});
         ASSERT_TRUE(waitUntil([&] { return (quiet.threadInfo().flags & GUI_INMENUMODE) != 0; }));
-        const auto checked = keepOnTopChecked(quiet, columns[topmost != 0 ? 1 : 0]);
-        EXPECT_TRUE(!checked || *checked == (topmost == 0)) << "the mark is wrong";
+        marks[topmost != 0 ? 1 : 0] = keepOnTopMark(quiet);
         pressKeys({'K'});
         EXPECT_TRUE(waitUntil([&] {
             return (GetWindowLongW(quiet.window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == topmost;
         }));
     }
-    // Where only the screen shows it, the capture while topmost holds the
-    // mark: more ink, what is not the menu's most common colour.
-    const auto ink = [](const std::vector<COLORREF>& column) {
-        std::map<COLORREF, std::size_t> counts;
-        std::size_t background = 0;
-        for (const COLORREF colour : column) {
-            background = std::max(background, ++counts[colour]);
-        }
-        return column.size() - background;
-    };
-    EXPECT_GE(ink(columns[0]), ink(columns[1]) + (columns[0].empty() ? 0 : 1))
-        << "no check mark while topmost, or one after";
+    EXPECT_GT(marks[0], marks[1]) << "no check mark while topmost, or one after";
 }
 
 std::vector<std::pair<DWORD, HWND>> heard; // what an accessibility client is told
@@ -132,7 +126,7 @@ std::size_t heardSoFar() {
 // separator. Windows allows separators of up to three characters; the values
 // shown are respelt whole, and new ones are written with it.
 TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
-    const SavedSetting savedSeparator(L"Control Panel\\International", L"sDecimal");
+    const SavedSetting savedSeparator(L"Control Panel\\International\\sDecimal");
     heard.clear();
     const HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, hear, 0,
@@ -187,32 +181,25 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     const std::wstring wheel = L"Control Panel\\Desktop\\WheelScrollLines";
     const std::wstring font = L"Control Panel\\Desktop\\WindowMetrics\\MessageFont";
     const std::wstring separator = L"Control Panel\\International\\sDecimal";
-    const std::wstring guarded[] = {textSize, wheel, font};
     constexpr DWORD killedExitCode = 0x7A11;
     const Setting midChange[] = {{textSize, REG_DWORD, {7}, 4}, // no text size a user can set
                                  {wheel, REG_SZ, {'7'}, 4},
                                  {font, REG_BINARY, {1, 2}, 92}};
     if (GetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", nullptr, 0) != 0) {
-        std::vector<std::unique_ptr<SavedSetting>> guards;
+        std::deque<SavedSetting> guards;
         for (const Setting& change : midChange) {
-            guards.push_back(
-                std::make_unique<SavedSetting>(change.key().c_str(), change.name().c_str()));
-            guards.back()->set(change.type, change.data, change.size);
+            guards.emplace_back(change.path).set(change.type, change.data, change.size);
         }
         TerminateProcess(GetCurrentProcess(), killedExitCode);
     }
     std::vector<Setting> users;
-    for (const std::wstring& path : guarded) {
-        users.push_back(Setting::read(path));
+    for (const Setting& change : midChange) {
+        users.push_back(Setting::read(change.path));
     }
-    const struct PutBack { // not recorded: the records are the child's to leave
-        const std::vector<Setting>& settings;
-        ~PutBack() {
-            for (const Setting& setting : settings) {
-                setting.apply();
-            }
-        }
-    } putBack{users};
+    // Not recorded: the records are the child's to leave.
+    const std::shared_ptr<void> putBack(nullptr, [&](void* /*unused*/) {
+        std::ranges::for_each(users, [](const Setting& setting) { setting.apply(); });
+    });
     const auto run = [](const wchar_t* arguments) {
         const PROCESS_INFORMATION child =
             startProcess(L"\"" + besideTests(L"window_tests.exe") + L"\" " + arguments, SW_HIDE);
@@ -231,22 +218,20 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     };
     // Read before any change: Wine reads the setting from the registry on
     // first use, and the value in memory is the one under test.
-    const UINT usersLines = wheelLines();
+    EXPECT_NE(wheelLines(), 7U) << "choose another value to tell a live put-back";
     SetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", L"1");
     ASSERT_EQ(run(L"--gtest_filter=UserSettings.*"), killedExitCode);
     SetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", nullptr);
     for (std::size_t k = 0; k < std::size(midChange); ++k) {
-        EXPECT_TRUE(Setting::read(guarded[k]) == midChange[k]) << k;
-        const std::wstring id = L"000" + std::to_wstring(k + 1) + L":" + guarded[k];
-        EXPECT_TRUE(Setting::stored(guarded[k], testsKey, usersPrefix + id) == users[k])
-            << "the killed run left no record of " << k;
+        EXPECT_TRUE(Setting::read(midChange[k].path) == midChange[k]) << k;
+        const std::wstring record = L"user:000" + std::to_wstring(k + 1) + L":" + midChange[k].path;
+        EXPECT_TRUE(users[k].stored(testsKey, record) == users[k]) << "no record of " << k;
     }
     const Setting fontSince{font, REG_BINARY, {3, 4}, 92}; // the user's own change
     fontSince.apply();
     EXPECT_EQ(run(L"--put-back"), 0U);
-    EXPECT_TRUE(Setting::read(textSize) == users[0]) << "the next run did not put it back";
-    EXPECT_TRUE(Setting::read(wheel) == users[1]) << "nor this";
-    EXPECT_NE(usersLines, 7U) << "choose another value to tell a live put-back";
+    EXPECT_TRUE(Setting::read(textSize) == users[0] && Setting::read(wheel) == users[1])
+        << "the next run did not put them back";
     EXPECT_TRUE(Setting::read(font) == fontSince) << "the user's new value was overwritten";
 
     const Setting kinds[] = {{textSize, REG_DWORD, {125}, 4},
@@ -257,12 +242,9 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     for (const Setting& usersKind : kinds) {
         const Setting real = Setting::read(usersKind.path);
         {
-            const SavedSetting saved(usersKind.key().c_str(), usersKind.name().c_str());
+            const SavedSetting saved(usersKind.path);
             saved.set(usersKind.type, usersKind.data, usersKind.size); // as a user may have it
-            {
-                const SavedSetting change(usersKind.key().c_str(), usersKind.name().c_str());
-                change.set(REG_SZ, L"x", 4); // a test's change, nested
-            }
+            SavedSetting(usersKind.path).set(REG_SZ, L"x", 4);         // a test's, nested
             EXPECT_TRUE(Setting::read(usersKind.path) == usersKind) << usersKind.type;
             wchar_t live[8] = {};
             GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, live, 8);

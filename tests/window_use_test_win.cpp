@@ -134,7 +134,7 @@ TEST(Mouse, WheelStepsTheSliderUnderThePointerOrWithTheFocus) {
     }
     EXPECT_EQ(text(app[vol]), "5");
     // A wheel the user has set to scroll no lines moves nothing.
-    const SavedSetting lines(L"Control Panel\\Desktop", L"WheelScrollLines");
+    const SavedSetting lines(L"Control Panel\\Desktop\\WheelScrollLines");
     lines.set(REG_SZ, L"0", 4);
     const TalivenProcess still; // reads the setting afresh
     send(still.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), 0);
