@@ -9,9 +9,9 @@
 
 #include <functional>
 #include <optional>
+#include <regex>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace taliven::testing {
@@ -111,24 +111,20 @@ inline PROCESS_INFORMATION startProcess(std::wstring commandLine, WORD showComma
     return process;
 }
 
-// Starts a program of the window folder beside the tests', or of the folder
-// TALIVEN_PROGRAM_FOLDER names (relative to the test program's).
-inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
-    wchar_t folder[MAX_PATH] = L"..\\window";
-    GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
-    return startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
-}
-
 // The window's controls in Z order, the order screen readers read them in.
 enum Control : std::size_t { vollbl, HScroll1, vol, curlbl, HScroll2, cur, ohmlbl, ohm, Image1 };
 
 class TalivenProcess {
   public:
-    // Starts the program and waits until its window has painted and (when
-    // shown normally) is in the foreground, where real input goes.
+    // Starts a program of the window folder beside the tests', or of the
+    // folder TALIVEN_PROGRAM_FOLDER names (relative to the test program's),
+    // and waits until its window has painted and (when shown normally) is in
+    // the foreground, where real input goes.
     explicit TalivenProcess(const wchar_t* program = L"Taliven.exe",
-                            WORD showCommand = SW_SHOWNORMAL)
-        : process_(startProgram(program, showCommand)) {
+                            WORD showCommand = SW_SHOWNORMAL) {
+        wchar_t folder[MAX_PATH] = L"..\\window";
+        GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
+        process_ = startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
         if (!waitUntil([this] { return (window_ = topWindowOf(processId())) != nullptr; })) {
             TerminateProcess(process_.hProcess, 99);
             throw std::runtime_error("the window did not appear");
@@ -213,11 +209,9 @@ inline void uncover(HWND window) {
     for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
         ClientToScreen(window, &corner);
         const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT);
-        wchar_t name[64] = L"the screen's edge";
-        GetClassNameW(there, name, 64);
-        if (there != window) {
-            throw std::runtime_error("the window is covered: " +
-                                     std::string(name, name + lstrlenW(name)));
+        char name[64] = "the screen's edge";
+        if (GetClassNameA(there, name, 64) >= 0 && there != window) {
+            throw std::runtime_error("the window is covered by " + std::string(name));
         }
     }
 }
@@ -234,12 +228,8 @@ inline std::string decimalSeparator() {
 }
 
 // A text written with "." in the user's decimal separator.
-inline std::string localised(std::string_view text) {
-    std::string written;
-    for (const char c : text) {
-        written += c == '.' ? decimalSeparator() : std::string(1, c);
-    }
-    return written;
+inline std::string localised(const std::string& text) {
+    return std::regex_replace(text, std::regex("\\."), decimalSeparator());
 }
 
 // Real input goes to the window in front of a user. A desktop with nobody
