@@ -21,11 +21,11 @@ constexpr UINT answerLimitMs = 10000;
 // Waits for something the other process does in its own time. Returns
 // whether it came true (never judged on speed), which every caller must read.
 [[nodiscard]] inline bool waitUntil(const std::function<bool()>& condition) {
-    for (UINT waitedMs = 0; waitedMs < answerLimitMs; waitedMs += 10) {
+    for (const ULONGLONG deadline = GetTickCount64() + answerLimitMs; GetTickCount64() < deadline;
+         Sleep(10)) {
         if (condition()) {
             return true;
         }
-        Sleep(10);
     }
     return condition();
 }
