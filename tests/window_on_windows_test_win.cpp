@@ -10,10 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace taliven::testing {
 namespace {
@@ -57,27 +55,26 @@ const struct ComApartment {
 // resistance, a live region, is heard by its name. Before and after a move.
 TEST(OnWindows, ScreenReadersHearNamesValuesAndUnits) {
     TalivenProcess app;
-    for (const auto& [volts, amperes, ohms] : {std::tuple{"0", "0", "0"}, {"5", "0.01", "500"}}) {
-        app.scrollTo(app[HScroll1], std::stoi(volts));
-        app.scrollTo(app[HScroll2], static_cast<int>(std::lround(std::stod(amperes) * 100)));
-        const std::string v = localised(volts);
-        const std::string i = localised(amperes);
-        const std::vector<std::string> want{
-            "Voltage|" + v + " V|", "Current|" + i + " A|", "Voltage " + v + " V||Voltage in volts",
-            "Current " + i + " A||Current in amperes",
-            "Resistance " + localised(ohms) + " \xCE\xA9||Resistance in ohms"};
-        std::vector<std::string> got;
+    std::string got;
+    for (const auto& [volts, steps, want] :
+         {std::tuple{0, 0,
+                     "Voltage|0 V|,Current|0 A|,Voltage 0 V||Voltage in volts,"
+                     "Current 0 A||Current in amperes,Resistance 0 \xCE\xA9||Resistance in ohms"},
+          {5, 1,
+           "Voltage|5 V|,Current|0.01 A|,Voltage 5 V||Voltage in volts,"
+           "Current 0.01 A||Current in amperes,Resistance 500 \xCE\xA9||Resistance in ohms"}}) {
+        app.scrollTo(app[HScroll1], volts);
+        app.scrollTo(app[HScroll2], steps);
         const bool same = waitUntil([&] { // the annotations come once the window has painted
-            got = {heard(app[HScroll1], false), heard(app[HScroll2], false), heard(app[vol]),
-                   heard(app[cur]), heard(app[ohm])};
-            return got == want || underWine();
+            got = heard(app[HScroll1], false) + "," + heard(app[HScroll2], false) + "," +
+                  heard(app[vol]) + "," + heard(app[cur]) + "," + heard(app[ohm]);
+            return got == localised(want) || underWine();
         });
-        if (underWine()) {
-            GTEST_SKIP() << "only Windows can show what is heard: Wine's oleacc names every "
-                            "control by its own window text and has no Dynamic Annotation";
-        }
-        EXPECT_TRUE(same);
-        EXPECT_EQ(got, want);
+        EXPECT_TRUE(same) << got;
+    }
+    if (underWine()) {
+        GTEST_SKIP() << "only Windows can show what is heard: Wine's oleacc names every control "
+                        "by its own window text and has no Dynamic Annotation";
     }
 }
 
