@@ -111,20 +111,24 @@ inline PROCESS_INFORMATION startProcess(std::wstring commandLine, WORD showComma
     return process;
 }
 
+// Starts a program of the window folder beside the tests', or of the folder
+// TALIVEN_PROGRAM_FOLDER names (relative to the test program's).
+inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand = SW_SHOWNORMAL) {
+    wchar_t folder[MAX_PATH] = L"..\\window";
+    GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
+    return startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
+}
+
 // The window's controls in Z order, the order screen readers read them in.
 enum Control : std::size_t { vollbl, HScroll1, vol, curlbl, HScroll2, cur, ohmlbl, ohm, Image1 };
 
 class TalivenProcess {
   public:
-    // Starts a program of the window folder beside the tests', or of the
-    // folder TALIVEN_PROGRAM_FOLDER names (relative to the test program's),
-    // and waits until its window has painted and (when shown normally) is in
-    // the foreground, where real input goes.
+    // Starts the program and waits until its window has painted and (when
+    // shown normally) is in the foreground, where real input goes.
     explicit TalivenProcess(const wchar_t* program = L"Taliven.exe",
-                            WORD showCommand = SW_SHOWNORMAL) {
-        wchar_t folder[MAX_PATH] = L"..\\window";
-        GetEnvironmentVariableW(L"TALIVEN_PROGRAM_FOLDER", folder, MAX_PATH);
-        process_ = startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
+                            WORD showCommand = SW_SHOWNORMAL)
+        : process_(startProgram(program, showCommand)) {
         if (!waitUntil([this] { return (window_ = topWindowOf(processId())) != nullptr; })) {
             TerminateProcess(process_.hProcess, 99);
             throw std::runtime_error("the window did not appear");
