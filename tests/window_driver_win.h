@@ -214,7 +214,8 @@ inline void uncover(HWND window) {
         ClientToScreen(window, &corner);
         const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT);
         char name[64] = "the screen's edge";
-        if (GetClassNameA(there, name, 64) >= 0 && there != window) {
+        GetClassNameA(there, name, 64);
+        if (there != window) {
             throw std::runtime_error("the window is covered by " + std::string(name));
         }
     }
