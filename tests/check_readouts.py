@@ -12,30 +12,28 @@ import sys
 from decimal import ROUND_HALF_EVEN, Decimal
 
 
-def main():
-    separator, *lines = subprocess.run(sys.argv[1:], check=True, capture_output=True,
-                                       text=True).stdout.splitlines()
-
-    def text(value: float) -> str:
-        exact = Decimal(value)
-        if exact == 0:
-            return "0"
-        rounded = exact.quantize(Decimal(1).scaleb(exact.adjusted() - 14), ROUND_HALF_EVEN)
-        return format(rounded.normalize(), "f").replace(".", separator)
-
-    expected = []
-    resistance = "0"  # what the readout shows until a current is set
-    for v in range(101):
-        if v:  # the current stands at 100 from the sweep before
-            resistance = text(v * 100 / 100)
-        for i in range(101):
-            if i:
-                resistance = text(v * 100 / i)  # as V / (I / 100), 104 would differ
-            expected.append(f"{v} {i} {v} {text(i / 100)} {resistance}")
-    wrong = [f"got {got}, want {want}" for got, want in zip(lines, expected) if got != want]
-    assert len(lines) == len(expected) and not wrong, f"{len(wrong)} wrong: {wrong[:10]}"
-    print(f"all {len(lines)} readouts exact")
+separator, *lines = subprocess.run(sys.argv[1:], check=True, capture_output=True,
+                                   text=True).stdout.splitlines()
 
 
-if __name__ == "__main__":
-    main()
+def text(value: float) -> str:
+    exact = Decimal(value)
+    if exact == 0:
+        return "0"
+    rounded = exact.quantize(Decimal(1).scaleb(exact.adjusted() - 14), ROUND_HALF_EVEN)
+    return format(rounded.normalize(), "f").replace(".", separator)
+
+
+expected = []
+resistance = "0"  # what the readout shows until a current is set
+for v in range(101):
+    if v:  # the current stands at 100 from the sweep before
+        resistance = text(v * 100 / 100)
+    for i in range(101):
+        if i:
+            resistance = text(v * 100 / i)  # as V / (I / 100), 104 would differ
+        expected.append(f"{v} {i} {v} {text(i / 100)} {resistance}")
+wrong = [f"got {got}, want {want}" for got, want in zip(lines, expected) if got != want]
+assert len(lines) == len(expected) and not wrong, f"{len(wrong)} wrong: {wrong[:10]}"
+print(f"all {len(lines)} readouts exact")
+

@@ -11,126 +11,120 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <optional>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace taliven::testing {
 
-// A guard's records: "user:" (the value before the test) or "set:" (the
-// value the test set), then "NNNN:key\name", numbered as the guards were made.
+// Each guard's records: a key "NNNN:key/name" (numbered as the guards were
+// made, the setting's path with its backslashes turned), with the values
+// "user" (the value before the test) and "set" (the value the test set).
 constexpr wchar_t testsKey[] = L"Software\\Taliven tests";
+
+// "key\name" under HKEY_CURRENT_USER: the key and the name.
+inline std::pair<std::wstring, std::wstring> split(const std::wstring& path) {
+    const std::size_t last = path.rfind(L'\\');
+    return {path.substr(0, last), path.substr(last + 1)};
+}
 
 struct Setting {           // a value under HKEY_CURRENT_USER, as stored
     std::wstring path;     // "key\name"
-    DWORD type = REG_NONE; // REG_NONE: there was no value
+    DWORD type = REG_NONE; // with no bytes: there is no value
     BYTE data[512] = {};
-    DWORD size = sizeof data;
+    DWORD size = 0;
 
-    [[nodiscard]] std::wstring key() const { return path.substr(0, path.rfind(L'\\')); }
-    [[nodiscard]] std::wstring name() const { return path.substr(path.rfind(L'\\') + 1); }
-    // The setting as stored under `key` as `name` (by default its own place).
-    [[nodiscard]] std::optional<Setting> stored(const wchar_t* key = nullptr,
-                                                const std::wstring& name = {}) const {
-        Setting setting{path};
-        if (RegGetValueW(HKEY_CURRENT_USER, key != nullptr ? key : this->key().c_str(),
-                         (key != nullptr ? name : this->name()).c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+    bool operator==(const Setting& other) const = default; // bytes past `size` stay zero
+    // The setting as stored at `at`: its own place, or a record of it.
+    [[nodiscard]] static Setting read(const std::wstring& path, const std::wstring& at = {}) {
+        Setting setting{path, REG_NONE, {}, sizeof setting.data};
+        const auto [key, name] = split(at.empty() ? path : at);
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
                          &setting.type, setting.data, &setting.size) != ERROR_SUCCESS) {
-            return std::nullopt;
+            return Setting{path};
         }
         return setting;
     }
-    [[nodiscard]] static Setting read(const std::wstring& path) {
-        const Setting none{path, REG_NONE, {}, 0};
-        return none.stored().value_or(none);
+    void store(const std::wstring& at) const {
+        const auto [key, name] = split(at);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data, size);
     }
-    bool operator==(const Setting& other) const = default; // bytes past `size` stay zero
     // Makes this the setting, in the registry and where Windows also keeps it
     // in memory (set through the calls that update it, then stored exactly).
-    void apply(const wchar_t* key = nullptr, const std::wstring& name = {}) const {
-        if (key == nullptr && type == REG_NONE) {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, this->key().c_str(), this->name().c_str());
+    void apply() const {
+        const auto [key, name] = split(path);
+        if (type == REG_NONE) {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
             return;
         }
-        const auto* text = reinterpret_cast<const wchar_t*>(data);
-        if (key == nullptr && this->name() == L"sDecimal") {
-            SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text);
-        } else if (key == nullptr && this->name() == L"WheelScrollLines") {
-            SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, UINT(_wtoi(text)), nullptr, 0);
+        if (name == L"sDecimal") {
+            SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL,
+                           reinterpret_cast<const wchar_t*>(data));
         }
-        RegSetKeyValueW(HKEY_CURRENT_USER, key != nullptr ? key : this->key().c_str(),
-                        (key != nullptr ? name : this->name()).c_str(), type, data, size);
+        store(path);
     }
 };
 
 // Puts the user's value back where the setting still holds what the test
-// set, then forgets both records, and the key once it holds no other.
-inline void putBackRecorded(const std::wstring& id) {
-    const Setting setting = Setting::read(id.substr(id.find(L':') + 1));
-    const auto users = setting.stored(testsKey, L"user:" + id);
-    if (users && setting.stored(testsKey, L"set:" + id) == setting) {
-        users->apply();
+// set, then forgets the guard's records, and our key once it holds no other
+// (a key with keys in it is not deleted).
+inline void putBackRecorded(const std::wstring& records) {
+    std::wstring path = records.substr(records.find(L':') + 1);
+    std::ranges::replace(path, L'/', L'\\');
+    if (Setting::read(path, records + L"\\set") == Setting::read(path)) {
+        Setting::read(path, records + L"\\user").apply();
     }
-    for (const wchar_t* record : {L"user:", L"set:"}) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, testsKey, (record + id).c_str());
-    }
-    DWORD values = 1;
-    HKEY recorded = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &recorded) == ERROR_SUCCESS) {
-        RegQueryInfoKeyW(recorded, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
-                         nullptr, nullptr, nullptr, nullptr);
-        RegCloseKey(recorded);
-    }
-    if (values == 0) {
-        RegDeleteKeyW(HKEY_CURRENT_USER, testsKey);
-    }
+    RegDeleteKeyW(HKEY_CURRENT_USER, records.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, testsKey);
 }
 
 class SavedSetting {
   public:
-    explicit SavedSetting(const std::wstring& path) {
+    explicit SavedSetting(const std::wstring& path) : path_(path) {
         static int made = 0;
         wchar_t number[8] = {};
-        wsprintfW(number, L"%04d:", ++made);
-        id_ = number + path;
-        Setting::read(path).apply(testsKey, L"user:" + id_);
+        wsprintfW(number, L"\\%04d:", ++made);
+        std::wstring name = path;
+        std::ranges::replace(name, L'\\', L'/');
+        records_ = testsKey + (number + name);
+        Setting::read(path).store(records_ + L"\\user");
     }
     SavedSetting(const SavedSetting&) = delete;
     SavedSetting& operator=(const SavedSetting&) = delete;
-    ~SavedSetting() { putBackRecorded(id_); }
+    ~SavedSetting() { putBackRecorded(records_); }
 
     // The test's change: recorded first, so a run killed at any point leaves
     // a record that says whether the setting is still the test's.
     void set(DWORD type, const void* data, DWORD size) const {
-        Setting setting{id_.substr(5), type, {}, size};
+        Setting setting{path_, type, {}, size};
         CopyMemory(setting.data, data, size);
-        setting.apply(testsKey, L"set:" + id_);
+        setting.store(records_ + L"\\set");
         setting.apply();
     }
 
   private:
-    std::wstring id_;
+    std::wstring path_;
+    std::wstring records_;
 };
 
 // What killed runs left, put back as a test program starts: the latest
 // guard first, so nested guards unwind as they would have.
 inline const bool leftSettingsPutBack = [] {
+    std::vector<std::wstring> left;
     HKEY recorded = nullptr;
-    std::vector<std::wstring> ids;
-    wchar_t name[512] = {};
     if (RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &recorded) == ERROR_SUCCESS) {
-        for (DWORD k = 0, length = 512; RegEnumValueW(recorded, k, name, &length, nullptr, nullptr,
+        wchar_t name[512] = {};
+        for (DWORD k = 0, length = 512; RegEnumKeyExW(recorded, k, name, &length, nullptr, nullptr,
                                                       nullptr, nullptr) == ERROR_SUCCESS;
              ++k, length = 512) {
-            if (std::wstring(name).starts_with(L"user:")) {
-                ids.emplace_back(name + 5);
-            }
+            left.push_back(testsKey + (L"\\" + std::wstring(name)));
         }
         RegCloseKey(recorded);
     }
-    std::sort(ids.rbegin(), ids.rend());
-    std::for_each(ids.begin(), ids.end(), putBackRecorded);
-    return !ids.empty();
+    std::ranges::sort(left, std::greater{});
+    std::ranges::for_each(left, putBackRecorded);
+    return !left.empty();
 }();
 
 } // namespace taliven::testing

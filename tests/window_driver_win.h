@@ -7,11 +7,14 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
+#include <ranges>
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace taliven::testing {
@@ -21,13 +24,12 @@ constexpr UINT answerLimitMs = 10000;
 // Waits for something the other process does in its own time. Returns
 // whether it came true (never judged on speed), which every caller must read.
 [[nodiscard]] inline bool waitUntil(const std::function<bool()>& condition) {
-    for (const ULONGLONG deadline = GetTickCount64() + answerLimitMs; GetTickCount64() < deadline;
-         Sleep(10)) {
-        if (condition()) {
-            return true;
+    for (const ULONGLONG deadline = GetTickCount64() + answerLimitMs; !condition(); Sleep(10)) {
+        if (GetTickCount64() > deadline) {
+            return false;
         }
     }
-    return condition();
+    return true;
 }
 
 // SendMessage with a time limit: the answer, or none when the window did not
@@ -35,19 +37,16 @@ constexpr UINT answerLimitMs = 10000;
 inline std::optional<LRESULT> trySend(HWND window, UINT message, WPARAM wParam = 0,
                                       LPARAM lParam = 0) {
     DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                            answerLimitMs, &result) == 0) {
-        return std::nullopt;
-    }
-    return static_cast<LRESULT>(result);
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                               answerLimitMs, &result) != 0
+               ? std::optional(static_cast<LRESULT>(result))
+               : std::nullopt;
 }
 
 // The same; throws when there is no answer.
 inline LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    if (const auto answer = trySend(window, message, wParam, lParam)) {
-        return *answer;
-    }
-    throw std::runtime_error("the window did not answer message " + std::to_string(message));
+    const auto answer = trySend(window, message, wParam, lParam);
+    return answer ? *answer : throw std::runtime_error("no answer to " + std::to_string(message));
 }
 
 // A window's text, read without a message: as the window stores it.
@@ -57,23 +56,17 @@ inline std::string text(HWND window) {
     return buffer;
 }
 
-inline int sliderPosition(HWND slider) {
-    return static_cast<int>(send(slider, SBM_GETPOS));
-}
-
 // A visible top-level window of the process with the owner given: its main
 // window has none, and it owns its error report.
-inline HWND topWindowOf(DWORD processId, HWND owner = nullptr) {
-    for (HWND window = GetTopWindow(nullptr); window != nullptr;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        DWORD process = 0;
+inline HWND topWindowOf(DWORD id, HWND owner = nullptr) {
+    HWND window = GetTopWindow(nullptr);
+    for (DWORD process = 0; window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
         GetWindowThreadProcessId(window, &process);
-        if (process == processId && IsWindowVisible(window) != FALSE &&
-            GetWindow(window, GW_OWNER) == owner) {
-            return window;
+        if (process == id && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == owner) {
+            break;
         }
     }
-    return nullptr;
+    return window;
 }
 
 // A path relative to the test program's folder.
@@ -90,10 +83,6 @@ inline bool underWine() {
 // Every program started ends with the test program, even a killed one:
 // nothing is left holding the test runner's output open.
 inline PROCESS_INFORMATION startProcess(std::wstring commandLine, WORD showCommand) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = showCommand;
     static const HANDLE job = [] {
         const HANDLE created = CreateJobObjectW(nullptr, nullptr);
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -101,6 +90,10 @@ inline PROCESS_INFORMATION startProcess(std::wstring commandLine, WORD showComma
         SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof limits);
         return created;
     }();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                        nullptr, nullptr, &startup, &process) == FALSE) {
@@ -119,57 +112,67 @@ inline PROCESS_INFORMATION startProgram(const wchar_t* program, WORD showCommand
     return startProcess(L"\"" + besideTests(folder) + L"\\" + program + L"\"", showCommand);
 }
 
+// A program the test started, ended with the test.
+struct Process : PROCESS_INFORMATION {
+    explicit Process(const PROCESS_INFORMATION& started) : PROCESS_INFORMATION(started) {}
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process() {
+        TerminateProcess(hProcess, 99); // no effect once it has ended
+        WaitForSingleObject(hProcess, answerLimitMs);
+        CloseHandle(hThread);
+        CloseHandle(hProcess);
+    }
+    // Its exit code once it has ended, or STILL_ACTIVE if it does not.
+    [[nodiscard]] DWORD exitCode() const {
+        WaitForSingleObject(hProcess, 2 * answerLimitMs);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(hProcess, &code);
+        return code;
+    }
+};
+
 // The window's controls in Z order, the order screen readers read them in.
 enum Control : std::size_t { vollbl, HScroll1, vol, curlbl, HScroll2, cur, ohmlbl, ohm, Image1 };
 
-class TalivenProcess {
+class TalivenProcess : public Process {
   public:
     // Starts the program and waits until its window has painted and (when
-    // shown normally) is in the foreground, where real input goes.
+    // shown normally or maximised) is in the foreground, where real input
+    // goes.
     explicit TalivenProcess(const wchar_t* program = L"Taliven.exe",
                             WORD showCommand = SW_SHOWNORMAL)
-        : process_(startProgram(program, showCommand)) {
-        if (!waitUntil([this] { return (window_ = topWindowOf(processId())) != nullptr; })) {
-            TerminateProcess(process_.hProcess, 99);
+        : Process(startProgram(program, showCommand)) {
+        if (!waitUntil([this] { return (window_ = topWindowOf(dwProcessId)) != nullptr; })) {
             throw std::runtime_error("the window did not appear");
         }
         send(window_, WM_NULL); // back in its message loop: the first paint is done
-        for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+        for (HWND child = GetWindow(window_, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT)) {
             controls.push_back(child);
         }
         // Windows may refuse a background process the foreground; what needs
         // it (real input) then fails where it needs it.
-        if (showCommand == SW_SHOWNORMAL && SetForegroundWindow(window_) != FALSE) {
+        if ((showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWMAXIMIZED) &&
+            SetForegroundWindow(window_) != FALSE) {
             (void)waitUntil([this] { return GetForegroundWindow() == window_; });
         }
     }
-    TalivenProcess(const TalivenProcess&) = delete;
-    TalivenProcess& operator=(const TalivenProcess&) = delete;
-    ~TalivenProcess() {
-        TerminateProcess(process_.hProcess, 99); // no effect once it has ended
-        WaitForSingleObject(process_.hProcess, answerLimitMs);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
 
     [[nodiscard]] HWND window() const { return window_; }
-    [[nodiscard]] DWORD processId() const { return process_.dwProcessId; }
-    [[nodiscard]] DWORD threadId() const { return process_.dwThreadId; }
     [[nodiscard]] HWND operator[](Control control) const { return controls.at(control); }
     // Slider positions, then readouts: "v i vol cur ohm".
     [[nodiscard]] std::string state() const {
-        return std::to_string(sliderPosition(controls.at(HScroll1))) + " " +
-               std::to_string(sliderPosition(controls.at(HScroll2))) + " " +
+        return std::to_string(send(controls.at(HScroll1), SBM_GETPOS)) + " " +
+               std::to_string(send(controls.at(HScroll2), SBM_GETPOS)) + " " +
                text(controls.at(vol)) + " " + text(controls.at(cur)) + " " + text(controls.at(ohm));
     }
-    [[nodiscard]] GUITHREADINFO threadInfo() const { // focus and capture
+    [[nodiscard]] HWND focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        GetGUIThreadInfo(process_.dwThreadId, &info);
-        return info;
+        GetGUIThreadInfo(dwThreadId, &info);
+        return info.hwndFocus;
     }
-    [[nodiscard]] HWND focus() const { return threadInfo().hwndFocus; }
 
     // A request as the scroll bar itself would send it.
     void scroll(HWND slider, unsigned code, int position = 0) const {
@@ -179,16 +182,12 @@ class TalivenProcess {
     // Asks the window to close (unless it is gone) and returns the exit code.
     [[nodiscard]] DWORD close() const {
         PostMessageW(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(process_.hProcess, 2 * answerLimitMs);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return code;
+        return exitCode();
     }
 
     std::vector<HWND> controls; // in Z order
 
   private:
-    PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
 
@@ -212,10 +211,9 @@ inline void uncover(HWND window) {
     GetClientRect(window, &client);
     for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
         ClientToScreen(window, &corner);
-        const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT);
         char name[64] = "the screen's edge";
-        GetClassNameA(there, name, 64);
-        if (there != window) {
+        if (const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT); there != window) {
+            GetClassNameA(there, name, 64);
             throw std::runtime_error("the window is covered by " + std::string(name));
         }
     }
@@ -226,46 +224,22 @@ inline COLORREF pixelAt(HWND window, POINT client) {
     return GetPixel(screenDc, client.x, client.y);
 }
 
-inline std::string decimalSeparator() {
-    char separator[8] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
-    return separator;
-}
-
 // A text written with "." in the user's decimal separator.
 inline std::string localised(const std::string& text) {
-    return std::regex_replace(text, std::regex("\\."), decimalSeparator());
+    char separator[8] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
+    return std::regex_replace(text, std::regex("\\."), separator);
 }
 
-// Real input goes to the window in front of a user. A desktop with nobody
-// at it (a hosted CI runner) says so in TALIVEN_NO_USER_DESKTOP, and the
-// tests that need it report themselves skipped there.
-#define TALIVEN_NEEDS_REAL_INPUT()                                                                 \
-    if (GetEnvironmentVariableW(L"TALIVEN_NO_USER_DESKTOP", nullptr, 0) != 0)                      \
-    GTEST_SKIP() << "real keyboard and mouse input needs a user's desktop; this one has none"
-
-// Real input, through the system's input queue. Every mouse event carries
-// its own position: under Wine a separate move can be overtaken by the X
-// server's view of the pointer.
-inline void pressKeys(std::initializer_list<WORD> chord) { // in order, released in reverse
+// Real input, through the system's input queue.
+inline void pressKeys(const std::vector<WORD>& chord) { // in order, released in reverse
     std::vector<INPUT> inputs(2 * chord.size());
     for (std::size_t k = 0, up = inputs.size() - 1; k < chord.size(); ++k, --up) {
         inputs[k].type = inputs[up].type = INPUT_KEYBOARD;
-        inputs[k].ki.wVk = inputs[up].ki.wVk = chord.begin()[k];
+        inputs[k].ki.wVk = inputs[up].ki.wVk = chord[k];
         inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// A turn of the wheel with the pointer at `screen`.
-inline void wheel(POINT screen, int delta) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.mouseData = static_cast<DWORD>(delta);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_WHEEL;
-    SendInput(1, &input, sizeof input);
 }
 
 } // namespace taliven::testing

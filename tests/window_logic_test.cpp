@@ -1,28 +1,20 @@
 // The portable logic where the window seen from outside cannot show it (every
 // text of every slider pair is judged through the real window by
-// check_readouts.py, and the 16-bit overflow by the error report): the colours under
-// high contrast (which Wine cannot switch on), the font under "make text
-// bigger" (which Wine's fonts ignore), DPI changes from another monitor or
-// thread and the launcher's show command (which Wine ignores).
+// check_readouts.py, and the 16-bit overflow by the error report): the font
+// under "make text bigger" (which Wine's fonts ignore), DPI changes from
+// another monitor or thread and the launcher's show command (which Wine
+// ignores).
 
-#include "window/colour_scheme.h"
 #include "window/dpi_change.h"
-#include "window/form_definition.h"
 #include "window/layout.h"
 #include "window/show_command.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace taliven {
 namespace {
-
-TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
-    const SystemColours system{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF};
-    EXPECT_EQ(colourScheme(calculatorForm(), false, system),
-              (ColourScheme{0x0093AA6C, 0xFFFFFF, 0x008080FF, 0xFFFFFF}));
-    EXPECT_EQ(colourScheme(calculatorForm(), true, system),
-              (ColourScheme{0x000000, 0xFFFFFF, 0x00FFFF, 0xFF00FF}));
-}
 
 // Whether or not the system has already enlarged its message font for the
 // text size, the labels' font grows with the setting and stays within the
@@ -31,17 +23,16 @@ TEST(ColourScheme, DesignedColoursUnlessHighContrast) {
 TEST(TextSize, TheFontGrowsOnceWhicheverWayTheSystemScalesIt) {
     // Segoe UI 9 pt and Tahoma 8 pt as the system gives them, unscaled or
     // already scaled; larger message fonts; the default font (0).
-    const struct {
-        int systemEmPx, dpi, percent;
-        TextScale scale;
-    } cases[] = {{-12, 96, 100, {100, 12}},  {-12, 96, 150, {150, 18}},  {-18, 96, 150, {150, 18}},
-                 {-18, 144, 150, {150, 27}}, {-27, 144, 150, {150, 27}}, {-11, 96, 150, {150, 17}},
-                 {-17, 96, 150, {150, 18}},  {-40, 192, 225, {225, 54}}, {0, 96, 150, {150, 0}},
-                 {-16, 96, 100, {134, 16}},  {-27, 144, 100, {150, 27}}, {-40, 96, 100, {225, 27}},
-                 {-24, 96, 150, {200, 24}},  {11, 96, 100, {100, 11}}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(textScale(c.systemEmPx, c.dpi, c.percent), c.scale)
-            << c.systemEmPx << " at " << c.dpi << " dpi, " << c.percent << " %";
+    const std::tuple<int, int, int, TextScale> cases[] = {
+        // system em, dpi, percent, scale
+        {-12, 96, 100, {100, 12}},  {-12, 96, 150, {150, 18}},  {-18, 96, 150, {150, 18}},
+        {-18, 144, 150, {150, 27}}, {-27, 144, 150, {150, 27}}, {-11, 96, 150, {150, 17}},
+        {-17, 96, 150, {150, 18}},  {-40, 192, 225, {225, 54}}, {0, 96, 150, {150, 0}},
+        {-16, 96, 100, {134, 16}},  {-27, 144, 100, {150, 27}}, {-40, 96, 100, {225, 27}},
+        {-24, 96, 150, {200, 24}},  {11, 96, 100, {100, 11}}};
+    for (const auto& [systemEmPx, dpi, percent, scale] : cases) {
+        EXPECT_EQ(textScale(systemEmPx, dpi, percent), scale)
+            << systemEmPx << " " << dpi << " " << percent;
     }
 }
 
@@ -54,40 +45,33 @@ TEST(ShowCommand, TheSecondShowUndoesWhatTheLauncherForced) {
 
 TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
     const auto dpis = [](std::uint32_t x, std::uint32_t y) { return x | (y << 16U); };
-    const struct {
-        std::uint32_t wParam;
-        int windowDpi, currentDpi;
-        std::optional<int> accepted;
-    } changes[] = {// clang-format off
+    // wParam, the window's DPI, the DPI in use, the DPI accepted
+    const std::tuple<std::uint32_t, int, int, std::optional<int>> changes[] = {
+        // clang-format off
         {dpis(144, 144), 144, 96, 144}, {dpis(96, 96), 96, 144, 96},  // real changes
         {dpis(144, 144), 96, 96, {}},   {dpis(144, 144), 0, 96, {}},  // made up; cannot tell
         {dpis(0, 0), 0, 96, {}},                                      // nor then
         {dpis(144, 120), 144, 96, {}},  {dpis(96, 96), 96, 96, {}},   // uneven; no change
         {dpis(9999, 9999), 9999, 96, highestDpi}, {dpis(1, 1), 1, 96, lowestDpi}}; // clamped
     // clang-format on
-    for (const auto& c : changes) {
-        EXPECT_EQ(confirmedDpiChange(c.wParam, c.windowDpi, c.currentDpi), c.accepted) << c.wParam;
+    for (const auto& [wParam, windowDpi, currentDpi, accepted] : changes) {
+        EXPECT_EQ(confirmedDpiChange(wParam, windowDpi, currentDpi), accepted) << wParam;
     }
     // A confirmed change is acted on whichever thread sent it: SendMessage
     // (1), SendNotifyMessage (2), SendMessageCallback (4), replied (8); the
     // suggested rectangle is read only when our own thread sent it.
     for (const std::uint32_t inSend : {0U, 1U, 2U, 4U, 9U}) {
         const auto change = dpiChangeToApply(dpis(144, 144), 144, 96, inSend);
-        ASSERT_TRUE(change.has_value()) << inSend;
-        EXPECT_EQ(change->dpi, 144);
-        EXPECT_EQ(change->atSuggestedRect, inSend == 0) << inSend;
+        EXPECT_TRUE(change && change->dpi == 144 && change->atSuggestedRect == (inSend == 0))
+            << inSend;
         EXPECT_EQ(dpiChangeToApply(dpis(144, 144), 96, 96, inSend), std::nullopt) << inSend;
     }
     // The size asked for ahead of a change: only our own thread's request
     // is answered; another's pointer is never written.
     EXPECT_EQ(trustedDpiQuery(144, 0, 96), 144);
-    for (const auto& [dpi, inSend] : {std::pair{144U, 1U},
-                                      {144U, 2U},
-                                      {144U, 4U},
-                                      {144U, 0x9U},
-                                      {96U, 0U},
-                                      {0x7FFFFFFFU, 0U},
-                                      {0U, 0U}}) {
+    const std::pair<unsigned, unsigned> untrusted[] = {
+        {144, 1}, {144, 2}, {144, 4}, {144, 9}, {96, 0}, {0x7FFFFFFF, 0}, {0, 0}};
+    for (const auto& [dpi, inSend] : untrusted) {
         EXPECT_EQ(trustedDpiQuery(dpi, inSend, 96), std::nullopt) << dpi << " " << inSend;
     }
 }

@@ -6,15 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <ranges>
 #include <set>
-#include <string>
-#include <tuple>
-#include <utility>
 
 namespace taliven::testing {
 namespace {
@@ -27,9 +21,9 @@ constexpr std::pair<const char*, RECT> designed[] = {
     {"Resistance", {8, 104, 113, 129}}, {"0", {120, 112, 241, 129}},   {"", {176, 8, 240, 72}}};
 
 // The emblem as drawn, against the committed picture sampled at each drawn
-// pixel's place: the mean difference in grey level (none where it is drawn
-// at its own size; anything not grey counts in full), and how many levels
-// it shows (a smooth picture, not a posterised one).
+// pixel's place: the mean difference in grey level (anything not grey counts
+// in full), and how many levels it shows (a smooth picture, not a posterised
+// one).
 constexpr double emblemTolerance = 20; // a sheared picture: 43
 std::pair<double, std::size_t> emblemOnScreen(const TalivenProcess& app) {
     std::ifstream file(std::filesystem::path(besideTests(L"..\\resources\\emblem.bmp")),
@@ -53,35 +47,34 @@ std::pair<double, std::size_t> emblemOnScreen(const TalivenProcess& app) {
     return {sum / (widthPx * widthPx), levels.size()};
 }
 
+// The controls on their designed pixels, the emblem filling its frame with
+// the picture (where a smaller one would leave the window's colour): the
+// committed picture itself where drawn at its size, smoothly scaled elsewhere.
 void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
     const int dpi = GetDeviceCaps(screenDc, LOGPIXELSX);
     // Edges scale and round half up, so neighbours stay neighbours.
     const auto px = [&](LONG px96) { return (px96 * dpi * textPercent * 2 + 9600) / (9600 * 2); };
     RECT client{};
     GetClientRect(app.window(), &client);
-    EXPECT_EQ(client.right, px(247));
-    EXPECT_EQ(client.bottom, px(136));
-    const auto& controls = app.controls;
-    ASSERT_EQ(controls.size(), std::size(designed));
-    for (std::size_t k = 0; k < controls.size(); ++k) {
+    EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(px(247), px(136)));
+    ASSERT_EQ(app.controls.size(), std::size(designed));
+    for (std::size_t k = 0; k < app.controls.size(); ++k) {
         const auto& [wantText, at96] = designed[k];
-        EXPECT_EQ(text(controls[k]), wantText) << k;
-        const RECT got = clientRectIn(app.window(), controls[k]);
+        EXPECT_EQ(text(app.controls[k]), wantText) << k;
+        const RECT got = clientRectIn(app.window(), app.controls[k]);
         const RECT at{px(at96.left), px(at96.top), px(at96.right), px(at96.bottom)};
         EXPECT_TRUE(EqualRect(&got, &at) != FALSE)
             << k << ": " << got.left << "," << got.top << "," << got.right << "," << got.bottom;
     }
-    // The emblem fills its frame with the picture, where a smaller one would
-    // leave the window's colour. Repainted first; a window just restored may
-    // still be drawing.
+    // Repainted first: a window just restored may still be drawing.
     uncover(app.window());
     RedrawWindow(app.window(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    double difference = 0;
-    EXPECT_TRUE(waitUntil([&] {
-        return (difference = emblemOnScreen(app).first) < emblemTolerance;
-    })) << difference
-        << " at " << textPercent << " %";
+    const double tolerance = dpi * textPercent == 9600 ? 1e-9 : emblemTolerance;
+    std::pair<double, std::size_t> emblem;
+    EXPECT_TRUE(waitUntil([&] { return (emblem = emblemOnScreen(app)).first < tolerance; }))
+        << emblem.first << " at " << textPercent << " %";
+    EXPECT_GT(emblem.second, 150U);
 }
 
 // Rows of a label that hold anything but its background: the text's height.
@@ -98,22 +91,19 @@ int inkHeightPx(HWND window, HWND label) {
 
 // At 100 % text size and, after live changes ("make text bigger"), at 150 %,
 // at the largest size for a setting beyond it, and back.
-TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
+TEST(Look, EveryControlOnItsDesignedPixelsInItsColoursInAFixedFrame) {
     const SavedSetting textSize(L"Software\\Microsoft\\Accessibility\\TextScaleFactor");
     const auto setTextSize = [&](DWORD percent) { textSize.set(REG_DWORD, &percent, 4); };
     setTextSize(100);
-    TalivenProcess app;
+    TalivenProcess app(L"Taliven.exe", SW_HIDE); // a scheduled task's way: it shows all the same
     // Any process can send, post or notify-send a DPI change with a made-up
     // DPI and a pointer into the program's own memory, where a size written
-    // would corrupt it and a "rectangle" read throw the window off screen.
-    // Nothing is written, nothing moves.
-    // Windows may refuse to carry such a pointer across processes at all,
-    // so a send that fails is no failure.
-    const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, app.processId());
-    void* writable = VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    // would corrupt it and a "rectangle" read throw the window off screen
+    // (the layout checked next would show it). Nothing is written, nothing
+    // moves. Windows may refuse to carry such a pointer across processes at
+    // all, so a send that fails is no failure.
+    void* writable = VirtualAllocEx(app.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
     const auto pointer = reinterpret_cast<LPARAM>(writable);
-    RECT before{};
-    GetWindowRect(app.window(), &before);
     for (const WPARAM dpi : {WPARAM{144}, WPARAM{96}, WPARAM{0xFFFF}}) {
         for (const auto& [message, wParam] : {std::pair{UINT{WM_DPICHANGED}, MAKEWPARAM(dpi, dpi)},
                                               {UINT{WM_GETDPISCALEDSIZE}, dpi}}) {
@@ -124,13 +114,20 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     }
     send(app.window(), WM_NULL); // behind them all
     SIZE written{};
-    ReadProcessMemory(process, writable, &written, sizeof written, nullptr);
+    ReadProcessMemory(app.hProcess, writable, &written, sizeof written, nullptr);
     EXPECT_EQ(written.cx + written.cy, 0);
-    CloseHandle(process);
-    RECT after{};
-    GetWindowRect(app.window(), &after);
-    EXPECT_TRUE(EqualRect(&before, &after) != FALSE) << after.left << "," << after.top;
+    // Without a high-contrast theme a colour change keeps the designed colours.
+    send(app.window(), WM_SYSCOLORCHANGE);
     expectDesignedLayout(app, 100);
+    const COLORREF green = RGB(108, 170, 147);
+    EXPECT_EQ(pixelAt(app.window(), {2, 2}), green);
+    const RECT caption = clientRectIn(app.window(), app[vollbl]);
+    EXPECT_EQ(pixelAt(app.window(), {caption.right - 2, caption.top + 2}), green);
+    for (const HWND readout : {app[vol], app[cur], app[ohm]}) {
+        const RECT rect = clientRectIn(app.window(), readout);
+        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.top + 1}), RGB(255, 128, 128));
+        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.bottom}), green); // just below
+    }
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");
     // The text is drawn in a font made for this DPI ("Voltage": a capital
@@ -142,61 +139,19 @@ TEST(Layout, EveryControlSitsOnItsDesignedPixelsInAFixedFrame) {
     // 150 %. 300 is more than the system offers. A change while minimised
     // shows once restored. At 110 % the emblem's rows are no multiple of
     // four pixels wide, as bitmap rows in memory are.
-    for (const auto& [setting, percent, minimised] : {std::tuple{150UL, 150, true},
-                                                      {110UL, 110, false},
-                                                      {300UL, 225, false},
-                                                      {100UL, 100, false}}) {
-        if (minimised) {
-            send(app.window(), WM_SYSCOMMAND, SC_MINIMIZE);
-        }
+    const std::tuple<DWORD, int, bool> sizes[] = {
+        {150, 150, true}, {110, 110, false}, {300, 225, false}, {100, 100, false}};
+    for (const auto& [setting, percent, minimised] : sizes) {
+        send(app.window(), WM_SYSCOMMAND, minimised ? SC_MINIMIZE : SC_RESTORE);
         setTextSize(setting);
         send(app.window(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"WindowMetrics"));
-        if (minimised) {
-            send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
-        }
+        send(app.window(), WM_SYSCOMMAND, SC_RESTORE);
         expectDesignedLayout(app, percent);
         RedrawWindow(app.window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const int grownPx = inkHeightPx(app.window(), app[vollbl]);
         // Within an eighth: hinting rounds glyph heights differently at each size.
         EXPECT_NEAR(grownPx * 100, inkPx * percent, inkPx * percent / 8) << setting;
     }
-    // A message font half as large again as the 9-point design grows the
-    // layout with it. Wine reads the font from the settings as a program
-    // starts; Windows only at sign-in, and setting it would change the user's
-    // desktop.
-    if (underWine()) {
-        const SavedSetting messageFont(L"Control Panel\\Desktop\\WindowMetrics\\MessageFont");
-        LOGFONTW font{};
-        SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof font, &font, 0);
-        font.lfHeight = -18; // at 96 dpi, as the setting is stored
-        messageFont.set(REG_BINARY, &font, sizeof font);
-        expectDesignedLayout(TalivenProcess(), 150);
-    }
-}
-
-TEST(Colours, WindowReadoutsAndEmblemOnScreen) {
-    // Started hidden (a scheduled task's way), it shows all the same.
-    TalivenProcess app(L"Taliven.exe", SW_HIDE);
-    uncover(app.window());
-    // Without a high-contrast theme a colour change keeps the designed colours.
-    send(app.window(), WM_SYSCOLORCHANGE);
-    RedrawWindow(app.window(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    const COLORREF green = RGB(108, 170, 147);
-    const COLORREF pink = RGB(255, 128, 128);
-    EXPECT_EQ(pixelAt(app.window(), {2, 2}), green);
-    const RECT caption = clientRectIn(app.window(), app[vollbl]);
-    EXPECT_EQ(pixelAt(app.window(), {caption.right - 2, caption.top + 2}), green);
-    for (const HWND readout : {app[vol], app[cur], app[ohm]}) {
-        const RECT rect = clientRectIn(app.window(), readout);
-        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.top + 1}), pink);
-        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.bottom}), green); // just below
-    }
-    // The emblem fills its frame: the committed picture itself at 96 dpi,
-    // smoothly scaled elsewhere.
-    const auto [difference, levels] = emblemOnScreen(app);
-    EXPECT_LT(difference, GetDeviceCaps(screenDc, LOGPIXELSX) == 96 ? 1e-9 : emblemTolerance);
-    EXPECT_GT(levels, 150U);
 }
 
 } // namespace

@@ -12,7 +12,7 @@ int main() {
     using namespace taliven::testing;
     // Minimised, so ten thousand states are not also ten thousand repaints.
     const TalivenProcess app(L"Taliven.exe", SW_SHOWMINNOACTIVE);
-    std::puts(decimalSeparator().c_str());
+    std::puts(localised(".").c_str());
     for (int v = 0; v <= 100; ++v) {
         app.scrollTo(app[HScroll1], v);
         for (int i = 0; i <= 100; ++i) {
