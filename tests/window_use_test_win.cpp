@@ -1,5 +1,6 @@
 // The window in use, from outside: the readouts following every kind of
-// input, and the clipboard.
+// input, and the clipboard; and the program as the system loads it: no
+// planted DLL, the fallbacks as on Windows 7, a canary of its own each run.
 
 #include "tests/window_driver_win.h"
 
