@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <span>
 #include <string_view>
 
@@ -124,28 +125,34 @@ TEST(PlantedDlls, ALoadIsSeenThenTheMarksAreCleared) {
     }
 }
 
+// The modules a process has loaded, by their names in lower case.
+std::map<std::wstring, HMODULE> modulesOf(HANDLE process) {
+    HMODULE modules[256] = {};
+    DWORD bytes = 0;
+    EXPECT_NE(K32EnumProcessModules(process, modules, sizeof modules, &bytes), FALSE);
+    std::map<std::wstring, HMODULE> named;
+    for (const HMODULE module :
+         std::span(modules, std::min<DWORD>(bytes, sizeof modules) / sizeof(HMODULE))) {
+        wchar_t name[MAX_PATH] = {};
+        K32GetModuleBaseNameW(process, module, name, MAX_PATH);
+        named[CharLowerW(name)] = module;
+    }
+    return named;
+}
+
 // The build as on Windows 7 takes its fallbacks: the DLL search not
 // narrowed, it loads dwmapi.dll by the system folder's path as it starts.
 // Under Wine nothing loads it for the release exe; on Windows the system
 // may, for the window's frame, so there the two cannot be told apart.
 TEST(AsOnWindows7, TheFallbacksAreTaken) {
-    const auto loadsDwmapi = [](const TalivenProcess& app) {
-        HMODULE modules[256] = {};
-        DWORD bytes = 0;
-        EXPECT_NE(K32EnumProcessModules(app.hProcess, modules, sizeof modules, &bytes), FALSE);
-        return std::ranges::any_of(std::span(modules, bytes / sizeof(HMODULE)), [&](HMODULE dll) {
-            wchar_t name[MAX_PATH] = {};
-            K32GetModuleBaseNameW(app.hProcess, dll, name, MAX_PATH);
-            return lstrcmpiW(name, L"dwmapi.dll") == 0;
-        });
-    };
-    const bool windows7 = loadsDwmapi(TalivenProcess()); // TALIVEN_PROGRAM_FOLDER's
-    const bool release = loadsDwmapi(TalivenProcess(L"..\\Taliven.exe"));
+    // TALIVEN_PROGRAM_FOLDER's, then the release exe.
+    const bool windows7 = modulesOf(TalivenProcess().hProcess).contains(L"dwmapi.dll");
+    const bool release =
+        modulesOf(TalivenProcess(L"..\\Taliven.exe").hProcess).contains(L"dwmapi.dll");
     if (!underWine()) {
         GTEST_SKIP() << "on Windows the system may load dwmapi.dll for the release exe too";
     }
-    EXPECT_TRUE(windows7 && !release)
-        << "as on Windows 7: " << windows7 << ", release: " << release;
+    EXPECT_TRUE(windows7 && !release) << "as on Windows 7, release: " << windows7 << release;
 }
 
 // Each run seeds its own stack canary: two runs hold different values where
@@ -164,10 +171,8 @@ TEST(Canary, EachRunSeedsItsOwn) {
     DWORD canaries[2] = {};
     for (DWORD& canary : canaries) {
         const TalivenProcess app;
-        HMODULE exe = nullptr; // the first module listed
-        DWORD bytes = 0;
-        K32EnumProcessModules(app.hProcess, &exe, sizeof exe, &bytes);
-        ReadProcessMemory(app.hProcess, reinterpret_cast<BYTE*>(exe) + at, &canary, 4, nullptr);
+        const auto* exe = reinterpret_cast<BYTE*>(modulesOf(app.hProcess).at(L"taliven.exe"));
+        ReadProcessMemory(app.hProcess, exe + at, &canary, 4, nullptr);
     }
     EXPECT_TRUE(canaries[0] != unseeded && canaries[1] != unseeded && canaries[0] != canaries[1])
         << std::hex << canaries[0] << " " << canaries[1];
