@@ -17,9 +17,7 @@ separator, *lines = subprocess.run(sys.argv[1:], check=True, capture_output=True
 
 
 def text(value: float) -> str:
-    exact = Decimal(value)
-    if exact == 0:
-        return "0"
+    exact = Decimal(value)  # zero too: its 15 digits normalise to "0"
     rounded = exact.quantize(Decimal(1).scaleb(exact.adjusted() - 14), ROUND_HALF_EVEN)
     return format(rounded.normalize(), "f").replace(".", separator)
 

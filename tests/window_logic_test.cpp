@@ -30,9 +30,8 @@ TEST(TextSize, TheFontGrowsOnceWhicheverWayTheSystemScalesIt) {
         {-17, 96, 150, {150, 18}},  {-40, 192, 225, {225, 54}}, {0, 96, 150, {150, 0}},
         {-16, 96, 100, {134, 16}},  {-27, 144, 100, {150, 27}}, {-40, 96, 100, {225, 27}},
         {-24, 96, 150, {200, 24}},  {11, 96, 100, {100, 11}}};
-    for (const auto& [systemEmPx, dpi, percent, scale] : cases) {
-        EXPECT_EQ(textScale(systemEmPx, dpi, percent), scale)
-            << systemEmPx << " " << dpi << " " << percent;
+    for (const auto& [em, dpi, percent, scale] : cases) {
+        EXPECT_EQ(textScale(em, dpi, percent), scale) << em << " " << dpi << " " << percent;
     }
 }
 
@@ -61,9 +60,8 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
     // (1), SendNotifyMessage (2), SendMessageCallback (4), replied (8); the
     // suggested rectangle is read only when our own thread sent it.
     for (const std::uint32_t inSend : {0U, 1U, 2U, 4U, 9U}) {
-        const auto change = dpiChangeToApply(dpis(144, 144), 144, 96, inSend);
-        EXPECT_TRUE(change && change->dpi == 144 && change->atSuggestedRect == (inSend == 0))
-            << inSend;
+        const auto c = dpiChangeToApply(dpis(144, 144), 144, 96, inSend);
+        EXPECT_TRUE(c && c->dpi == 144 && c->atSuggestedRect == (inSend == 0)) << inSend;
         EXPECT_EQ(dpiChangeToApply(dpis(144, 144), 96, 96, inSend), std::nullopt) << inSend;
     }
     // The size asked for ahead of a change: only our own thread's request

@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <string_view>
 
 namespace taliven::testing {
 namespace {
@@ -150,7 +151,7 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
 
 // Every kind of value the guard restores, present and absent, is put back
 // with its type and bytes, and where Windows keeps it live, through nested
-// guards. A run killed with three guards alive (TALIVEN_KILL_MID_CHANGE)
+// guards. A run killed with three guards alive (--kill-mid-change)
 // leaves their records; the next run puts the user's values back as it
 // starts, except one the user has changed since.
 TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
@@ -160,7 +161,7 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     const Setting midChange[] = {{textSize, REG_DWORD, {7}, 4}, // no text size a user can set
                                  {separator, REG_SZ, {'#'}, 4},
                                  {font, REG_BINARY, {1, 2}, 92}};
-    if (GetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", nullptr, 0) != 0) {
+    if (std::wstring_view(GetCommandLineW()).ends_with(L"--kill-mid-change")) {
         std::deque<SavedSetting> guards;
         for (const Setting& change : midChange) {
             guards.emplace_back(change.path).set(change.type, change.data, change.size);
@@ -169,16 +170,13 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     }
     const std::array users{Setting::read(textSize), Setting::read(separator), Setting::read(font)};
     // Not recorded: the records are the child's to leave.
-    const std::shared_ptr<void> putBack(nullptr, [&](void* /*unused*/) {
-        std::ranges::for_each(users, [](const Setting& setting) { setting.apply(); });
-    });
+    const std::shared_ptr<void> putBack(
+        nullptr, [&](void* /*unused*/) { std::ranges::for_each(users, &Setting::apply); });
     const auto run = [](const wchar_t* arguments) {
         const std::wstring program = L"\"" + besideTests(L"window_tests.exe") + L"\" ";
         return Process(startProcess(program + arguments, SW_HIDE)).exitCode();
     };
-    SetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", L"1");
-    ASSERT_EQ(run(L"--gtest_filter=UserSettings.*"), 0x7A11U);
-    SetEnvironmentVariableW(L"TALIVEN_KILL_MID_CHANGE", nullptr);
+    ASSERT_EQ(run(L"--gtest_filter=UserSettings.* --kill-mid-change"), 0x7A11U);
     EXPECT_TRUE(std::ranges::all_of(midChange, [](auto& s) { return Setting::read(s.path) == s; }));
     const Setting fontSince{font, REG_BINARY, {3, 4}, 92}; // the user's own change
     fontSince.apply();

@@ -23,23 +23,21 @@ TEST(Scroll, EveryCommandMovesOnlyOurSlidersAndTheReadoutsFollow) {
                                          nullptr, nullptr, nullptr);
     SetScrollRange(foreign, SB_CTL, 0, 100, FALSE);
     SetScrollPos(foreign, SB_CTL, 50, FALSE);
-    const HWND voltage = app[HScroll1];
-    const HWND current = app[HScroll2];
     const std::tuple<HWND, unsigned, int, const char*> steps[] = {
         // bar, code, position, state
-        {voltage, SB_THUMBPOSITION, 5, "5 0 5 0 0"},
-        {current, SB_LINERIGHT, 0, "5 1 5 0.01 500"},
-        {current, SB_LINELEFT, 0, "5 0 5 0 500"}, // no current: the last resistance
-        {voltage, SB_PAGERIGHT, 0, "6 0 6 0 500"},
-        {voltage, SB_PAGELEFT, 0, "5 0 5 0 500"},
-        {current, SB_THUMBPOSITION, 34, "5 34 5 0.34 14.7058823529412"},
-        {voltage, SB_LEFT, 0, "0 34 0 0.34 0"},
-        {voltage, SB_THUMBPOSITION, 500, "100 34 100 0.34 294.117647058824"},
-        {voltage, SB_THUMBTRACK, 10, "100 34 100 0.34 294.117647058824"}, // a drag
-        {current, SB_RIGHT, 0, "100 100 100 1 100"},
-        {voltage, SB_LINELEFT, 0, "99 100 99 1 99"},
+        {app[HScroll1], SB_THUMBPOSITION, 5, "5 0 5 0 0"},
+        {app[HScroll2], SB_LINERIGHT, 0, "5 1 5 0.01 500"},
+        {app[HScroll2], SB_LINELEFT, 0, "5 0 5 0 500"}, // no current: the last resistance
+        {app[HScroll1], SB_PAGERIGHT, 0, "6 0 6 0 500"},
+        {app[HScroll1], SB_PAGELEFT, 0, "5 0 5 0 500"},
+        {app[HScroll2], SB_THUMBPOSITION, 34, "5 34 5 0.34 14.7058823529412"},
+        {app[HScroll1], SB_LEFT, 0, "0 34 0 0.34 0"},
+        {app[HScroll1], SB_THUMBPOSITION, 500, "100 34 100 0.34 294.117647058824"},
+        {app[HScroll1], SB_THUMBTRACK, 10, "100 34 100 0.34 294.117647058824"}, // a drag
+        {app[HScroll2], SB_RIGHT, 0, "100 100 100 1 100"},
+        {app[HScroll1], SB_LINELEFT, 0, "99 100 99 1 99"},
         {foreign, SB_THUMBPOSITION, 3, "99 100 99 1 99"},
-        {voltage, SB_ENDSCROLL + 1, 7, "99 100 99 1 99"}}; // a code we do not know
+        {app[HScroll1], SB_ENDSCROLL + 1, 7, "99 100 99 1 99"}}; // a code we do not know
     for (const auto& [bar, code, position, state] : steps) {
         app.scroll(bar, code, position);
         EXPECT_EQ(app.state(), localised(state));
@@ -158,7 +156,6 @@ TEST(AsOnWindows7, TheFallbacksAreTaken) {
 // Each run seeds its own stack canary: two runs hold different values where
 // the image keeps it, and neither is the value the build gave it.
 TEST(Canary, EachRunSeedsItsOwn) {
-    constexpr DWORD unseeded = 0xBB40E64E;
     const auto image = reinterpret_cast<UINT_PTR>(LoadLibraryExW(
         besideTests(L"..\\window\\Taliven.exe").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_NE(image, 0U);
@@ -166,7 +163,7 @@ TEST(Canary, EachRunSeedsItsOwn) {
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     const std::string_view mapped(base, nt->OptionalHeader.SizeOfImage);
-    const std::size_t at = mapped.find("\x4E\xE6\x40\xBB"); // unseeded, as the image stores it
+    const std::size_t at = mapped.find("\x4E\xE6\x40\xBB"); // 0xBB40E64E, unseeded
     ASSERT_NE(at, std::string_view::npos);
     DWORD canaries[2] = {};
     for (DWORD& canary : canaries) {
@@ -174,7 +171,8 @@ TEST(Canary, EachRunSeedsItsOwn) {
         const auto* exe = reinterpret_cast<BYTE*>(modulesOf(app.hProcess).at(L"taliven.exe"));
         ReadProcessMemory(app.hProcess, exe + at, &canary, 4, nullptr);
     }
-    EXPECT_TRUE(canaries[0] != unseeded && canaries[1] != unseeded && canaries[0] != canaries[1])
+    EXPECT_TRUE(canaries[0] != 0xBB40E64E && canaries[1] != 0xBB40E64E &&
+                canaries[0] != canaries[1])
         << std::hex << canaries[0] << " " << canaries[1];
 }
 
