@@ -26,9 +26,11 @@ constexpr std::pair<const char*, RECT> designed[] = {
 // one).
 constexpr double emblemTolerance = 20; // a sheared picture: 43
 std::pair<double, std::size_t> emblemOnScreen(const TalivenProcess& app) {
-    std::ifstream file(std::filesystem::path(besideTests(L"..\\resources\\emblem.bmp")),
-                       std::ios::binary);
-    const std::string bmp{std::istreambuf_iterator<char>(file), {}};
+    static const std::string bmp = [] { // read once, however often the screen is
+        std::ifstream file(std::filesystem::path(besideTests(L"..\\resources\\emblem.bmp")),
+                           std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(file), {}};
+    }();
     EXPECT_EQ(bmp.size(), 1078U + 64 * 64);
     const RECT frame = clientRectIn(app.window(), app[Image1]);
     const int widthPx = frame.right - frame.left;
