@@ -43,7 +43,7 @@ test-windows: windows-tests
 		tools/with-display tools/run-windows-tests $(WINDOWS_BUILD); \
 	else \
 		echo "== This machine runs no 32-bit program: the 32-bit folder's file checks only"; \
-		ctest --test-dir $(WINDOWS_BUILD)/windows-tests --output-on-failure -L files && \
+		ctest --test-dir $(WINDOWS_BUILD)/windows-tests --no-tests=error --output-on-failure -L files && \
 		$(MAKE) --no-print-directory test-windows-64bit; \
 	fi
 
@@ -75,7 +75,7 @@ bench: deps
 	@cmake --build --preset bench -j $(JOBS) --target readout_bench
 	@build/bench/bench/readout_bench
 	@$(MAKE) --no-print-directory release
-	@bench=$$($(RUNNABLE_BUILD))/bench/launch_bench.exe && tools/with-display tools/wine-run $$bench 21
+	@bench=$$($(RUNNABLE_BUILD))/bench/launch_bench.exe && tools/with-display tools/wine-run $$bench 41
 
 # Redraws the shipped icon and emblem from resources/eye.svg and eye-icon.svg.
 artwork: deps

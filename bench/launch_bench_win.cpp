@@ -1,17 +1,18 @@
 // Start-up and update times of Taliven.exe, measured from outside:
 //  - launch to visible and responsive, against the same window written
-//    plainly in C (the honest floor) and a bare window, in alternating runs
-//    (median and quartiles of each);
+//    plainly in C (the honest floor) in pairs that alternate which starts
+//    first, and a bare window (median and quartiles of each);
 //  - one slider step: as a round trip that includes the repaint, against a
 //    round trip that does no work (WM_NULL), and as many steps posted back to
 //    back, which leaves only the update itself.
-// Run: wine launch_bench.exe [runs]
+// Run: wine launch_bench.exe [pairs]
 
 #include "tests/window_driver_win.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -118,37 +119,54 @@ void measureUpdates(HWND window) {
                 stepMs * 1000.0 / rounds, nullMs * 1000.0 / rounds, burstMs * 1000.0 / rounds);
 }
 
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n == 0 ? 0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 } // namespace
 
+// Where a program stands in a pair changes its time by itself, so the pairs
+// alternate which goes first and each order's ratios are taken apart; their
+// geometric mean cancels the slot.
 int wmain(int argc, wchar_t** argv) {
-    const int runs =
-        argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 11;
-    const wchar_t* programs[] = {L"Taliven.exe", L"..\\bench\\plain_window.exe",
-                                 L"..\\bench\\bare_window.exe"};
+    const int pairs =
+        argc > 1 ? std::max(2, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 41;
+    const wchar_t* taliven = L"Taliven.exe";
+    const wchar_t* plain = L"..\\bench\\plain_window.exe";
     std::vector<double> ms[3];
-    for (int run = 0; run < runs; ++run) {
-        for (std::size_t k = 0; k < 3; ++k) {
-            Launched launched = launch(programs[k]);
-            ms[k].push_back(launched.startMs);
-            if (run == 0 && k == 0) {
+    std::vector<double> ratios[2]; // Taliven first, Taliven second
+    for (int pair = 0; pair < pairs; ++pair) {
+        const bool talivenFirst = pair % 2 == 0;
+        double pairMs[2] = {};
+        for (const bool first : {true, false}) {
+            const bool isTaliven = first == talivenFirst;
+            Launched launched = launch(isTaliven ? taliven : plain);
+            pairMs[isTaliven ? 0 : 1] = launched.startMs;
+            if (pair == 0 && isTaliven) {
                 measureUpdates(launched.window);
             }
             finish(launched);
         }
-    }
-    std::vector<double> ratios; // each run against the plain window launched right after it
-    for (std::size_t run = 0; run < ms[0].size(); ++run) {
-        ratios.push_back(ms[0][run] / ms[1][run]);
+        ms[0].push_back(pairMs[0]);
+        ms[1].push_back(pairMs[1]);
+        ratios[talivenFirst ? 0 : 1].push_back(pairMs[0] / pairMs[1]);
+        Launched bare = launch(L"..\\bench\\bare_window.exe");
+        ms[2].push_back(bare.startMs);
+        finish(bare);
     }
     const Spread t = spread(ms[0]);
     const Spread p = spread(ms[1]);
     const Spread b = spread(ms[2]);
-    const Spread r = spread(ratios);
-    std::printf("launch to visible and responsive, %d alternating runs, median (quartiles):\n"
+    const double first = median(ratios[0]);
+    const double second = median(ratios[1]);
+    std::printf("launch to visible and responsive, %d alternating pairs, median (quartiles):\n"
                 "  Taliven %.1f ms (%.1f-%.1f), the same window plainly in C %.1f ms (%.1f-%.1f),"
                 " bare window %.1f ms (%.1f-%.1f)\n"
-                "  Taliven / plain C, run by run: median %.3f (quartiles %.3f-%.3f)\n",
-                runs, t.median, t.low, t.high, p.median, p.low, p.high, b.median, b.low, b.high,
-                r.median, r.low, r.high);
+                "  Taliven / plain C, pair by pair: median %.3f with Taliven first (%zu pairs), "
+                "%.3f with Taliven second (%zu pairs); geometric mean %.3f\n",
+                pairs, t.median, t.low, t.high, p.median, p.low, p.high, b.median, b.low, b.high,
+                first, ratios[0].size(), second, ratios[1].size(), std::sqrt(first * second));
     return 0;
 }

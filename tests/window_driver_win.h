@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -200,16 +201,24 @@ inline RECT clientRectIn(HWND parent, HWND child) { // in the parent's client pi
 
 inline const HDC screenDc = GetDC(nullptr); // kept for the test's whole run
 
-// Brings the window above every other that is not topmost (a console, say,
-// on a CI runner's desktop) before its pixels are read off the screen, and
-// fails if something still covers any of its corners.
+// Brings the window wholly into the work area (a window grown at a high DPI
+// can reach past the screen, and the taskbar stands outside the work area,
+// above every ordinary window) and above every window that is not topmost (a
+// console, say, on a CI runner's desktop) before its pixels are read off the
+// screen, and fails, naming it, if something still covers a corner of it.
 inline void uncover(HWND window) {
-    for (const HWND after : {HWND_TOPMOST, HWND_NOTOPMOST}) {
-        SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    RECT work{};
+    RECT frame{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(window, &frame);
+    const LONG x = std::max(work.left, std::min(frame.left, work.right - frame.right + frame.left));
+    const LONG y = std::max(work.top, std::min(frame.top, work.bottom - frame.bottom + frame.top));
+    SetWindowPos(window, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(window, &client);
-    for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
+    for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, 0}, POINT{0, client.bottom - 1},
+                         POINT{client.right - 1, client.bottom - 1}}) {
         ClientToScreen(window, &corner);
         char name[64] = "the screen's edge";
         if (const HWND there = GetAncestor(WindowFromPoint(corner), GA_ROOT); there != window) {
@@ -219,10 +228,57 @@ inline void uncover(HWND window) {
     }
 }
 
-inline COLORREF pixelAt(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    return GetPixel(screenDc, client.x, client.y);
-}
+// What the screen shows in a rectangle, read in one go. Under DWM (always
+// on since Windows 8) every read of the screen has the desktop composed and
+// read back, some 20 ms a call, so a look takes the screen once and reads
+// each pixel from memory.
+class ScreenShot {
+  public:
+    // The rectangle in screen pixels; pixels are then read from its top left.
+    explicit ScreenShot(const RECT& screen)
+        : widthPx_(screen.right - screen.left),
+          pixels_(std::size_t(widthPx_) * std::size_t(std::max(0L, screen.bottom - screen.top))) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = widthPx_;
+        info.bmiHeader.biHeight = screen.top - screen.bottom; // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HDC memory = CreateCompatibleDC(screenDc);
+        const HGDIOBJ before = SelectObject(memory, bitmap);
+        if (bits != nullptr && BitBlt(memory, 0, 0, widthPx_, screen.bottom - screen.top, screenDc,
+                                      screen.left, screen.top, SRCCOPY) != FALSE) {
+            std::ranges::copy_n(static_cast<const RGBQUAD*>(bits), std::ssize(pixels_),
+                                pixels_.begin());
+        } else {
+            pixels_.clear(); // every read fails
+        }
+        SelectObject(memory, before);
+        DeleteDC(memory);
+        DeleteObject(bitmap);
+    }
+    // A window's client area, read in its own coordinates.
+    explicit ScreenShot(HWND window) : ScreenShot(clientOnScreen(window)) {}
+
+    [[nodiscard]] COLORREF at(LONG x, LONG y) const {
+        const RGBQUAD pixel = pixels_.at(std::size_t(y) * std::size_t(widthPx_) + std::size_t(x));
+        return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
+    }
+    [[nodiscard]] COLORREF at(POINT point) const { return at(point.x, point.y); }
+    [[nodiscard]] std::size_t size() const { return pixels_.size(); }
+
+  private:
+    static RECT clientOnScreen(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        return client;
+    }
+    LONG widthPx_;
+    std::vector<RGBQUAD> pixels_;
+};
 
 // A text written with "." in the user's decimal separator.
 inline std::string localised(const std::string& text) {

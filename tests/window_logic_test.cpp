@@ -51,7 +51,7 @@ TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {
         {dpis(144, 144), 96, 96, {}},   {dpis(144, 144), 0, 96, {}},  // made up; cannot tell
         {dpis(0, 0), 0, 96, {}},                                      // nor then
         {dpis(144, 120), 144, 96, {}},  {dpis(96, 96), 96, 96, {}},   // uneven; no change
-        {dpis(9999, 9999), 9999, 96, highestDpi}, {dpis(1, 1), 1, 96, lowestDpi}}; // clamped
+        {dpis(9999, 9999), 9999, 96, 960}, {dpis(1, 1), 1, 96, 48}}; // clamped
     // clang-format on
     for (const auto& [wParam, windowDpi, currentDpi, accepted] : changes) {
         EXPECT_EQ(confirmedDpiChange(wParam, windowDpi, currentDpi), accepted) << wParam;

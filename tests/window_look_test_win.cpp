@@ -34,11 +34,12 @@ std::pair<double, std::size_t> emblemOnScreen(const TalivenProcess& app) {
     EXPECT_EQ(bmp.size(), 1078U + 64 * 64);
     const RECT frame = clientRectIn(app.window(), app[Image1]);
     const int widthPx = frame.right - frame.left;
+    const ScreenShot shot(app.window());
     double sum = 0;
     std::set<COLORREF> levels;
     for (int y = 0; y < widthPx && bmp.size() == 1078U + 64 * 64; ++y) {
         for (int x = 0; x < widthPx; ++x) {
-            const COLORREF colour = pixelAt(app.window(), {frame.left + x, frame.top + y});
+            const COLORREF colour = shot.at(frame.left + x, frame.top + y);
             const auto drawn = static_cast<BYTE>( // rows bottom-up after the palette
                 bmp[std::size_t(1078 + (63 - y * 64 / widthPx) * 64 + x * 64 / widthPx)]);
             sum += std::abs(int(GetGValue(colour)) - drawn) +
@@ -82,10 +83,11 @@ void expectDesignedLayout(const TalivenProcess& app, int textPercent) {
 // Rows of a label that hold anything but its background: the text's height.
 int inkHeightPx(HWND window, HWND label) {
     const RECT rect = clientRectIn(window, label);
-    const COLORREF background = pixelAt(window, {rect.right - 1, rect.top});
+    const ScreenShot shot(window);
+    const COLORREF background = shot.at(rect.right - 1, rect.top);
     const auto inked = [&](LONG y) {
         return std::ranges::any_of(std::views::iota(rect.left, rect.right), [&](LONG x) {
-            return pixelAt(window, {x, y}) != background;
+            return shot.at(x, y) != background;
         });
     };
     return static_cast<int>(std::ranges::count_if(std::views::iota(rect.top, rect.bottom), inked));
@@ -105,6 +107,7 @@ TEST(Look, EveryControlOnItsDesignedPixelsInItsColoursInAFixedFrame) {
     // moves. Windows may refuse to carry such a pointer across processes at
     // all, so a send that fails is no failure.
     void* writable = VirtualAllocEx(app.hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(writable, nullptr) << "no memory in the program to point into";
     const auto pointer = reinterpret_cast<LPARAM>(writable);
     for (const WPARAM dpi : {WPARAM{144}, WPARAM{96}, WPARAM{0xFFFF}}) {
         for (const auto& [message, wParam] : {std::pair{UINT{WM_DPICHANGED}, MAKEWPARAM(dpi, dpi)},
@@ -122,13 +125,14 @@ TEST(Look, EveryControlOnItsDesignedPixelsInItsColoursInAFixedFrame) {
     send(app.window(), WM_SYSCOLORCHANGE);
     expectDesignedLayout(app, 100);
     const COLORREF green = RGB(108, 170, 147);
-    EXPECT_EQ(pixelAt(app.window(), {2, 2}), green);
+    const ScreenShot shot(app.window());
+    EXPECT_EQ(shot.at(2, 2), green);
     const RECT caption = clientRectIn(app.window(), app[vollbl]);
-    EXPECT_EQ(pixelAt(app.window(), {caption.right - 2, caption.top + 2}), green);
+    EXPECT_EQ(shot.at(caption.right - 2, caption.top + 2), green);
     for (const HWND readout : {app[vol], app[cur], app[ohm]}) {
         const RECT rect = clientRectIn(app.window(), readout);
-        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.top + 1}), RGB(255, 128, 128));
-        EXPECT_EQ(pixelAt(app.window(), {rect.right - 2, rect.bottom}), green); // just below
+        EXPECT_EQ(shot.at(rect.right - 2, rect.top + 1), RGB(255, 128, 128));
+        EXPECT_EQ(shot.at(rect.right - 2, rect.bottom), green); // just below
     }
     EXPECT_EQ(GetWindowLongW(app.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_EQ(text(app.window()), "Taliven");

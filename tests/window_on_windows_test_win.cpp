@@ -72,7 +72,7 @@ TEST(OnWindows, ScreenReadersHearNamesValuesAndUnits) {
 // if the program that launched the application provides a STARTUPINFO
 // structure"); Wine hands it to the program instead. Either way the window
 // shows normally. (The look test starts it hidden.)
-TEST(OnWindows, AMaximisedStartShowsANormalWindow) {
+TEST(Launch, AMaximisedStartShowsANormalWindow) {
     const TalivenProcess app(L"Taliven.exe", SW_SHOWMAXIMIZED); // waits for a visible window
     EXPECT_FALSE(IsZoomed(app.window()) || IsIconic(app.window()));
 }

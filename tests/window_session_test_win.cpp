@@ -10,7 +10,7 @@
 #include <array>
 #include <deque>
 #include <map>
-#include <memory>
+#include <span>
 #include <string_view>
 
 namespace taliven::testing {
@@ -36,13 +36,14 @@ std::size_t keepOnTopMark(const TalivenProcess& app) {
     }
     RECT rect{};
     GetWindowRect(menu, &rect);
-    const LONG widthPx = MulDiv(32, GetDeviceCaps(screenDc, LOGPIXELSX), 96);
+    rect.right = rect.left + MulDiv(32, GetDeviceCaps(screenDc, LOGPIXELSX), 96);
     std::vector<COLORREF> column, before;
     EXPECT_TRUE(waitUntil([&] {
         before = std::exchange(column, {});
+        const ScreenShot shot(rect);
         for (LONG y = rect.top; y < rect.bottom; ++y) {
-            for (LONG x = rect.left; x < rect.left + widthPx; ++x) {
-                column.push_back(GetPixel(screenDc, x, y));
+            for (LONG x = 0; x < rect.right - rect.left; ++x) {
+                column.push_back(shot.at(x, y - rect.top));
             }
         }
         return !column.empty() && column == before;
@@ -91,16 +92,16 @@ TEST(Window, HonoursTheShowCommandButNeverMaximisesNorTakesTheFocusUnasked) {
 std::string heard;
 std::array<HWND, 3> listenedTo{};
 
-// A scroll bar moved with SetScrollInfo(..., FALSE) raises no value change
-// of its own on Windows or Wine (Wine's user32 conformance test
-// test_hv_scroll_2 expects none); ReactOS's raises one on every change,
-// just before the program's: one event twice in a row is heard once.
+// Every event is kept, repeats too: a screen reader speaks each one. A
+// scroll bar moved with SetScrollInfo(..., FALSE) raises no value change of
+// its own on Windows or Wine (Wine's user32 conformance test
+// test_hv_scroll_2, which passes on Windows, expects none), so each one
+// heard is the program's.
 void CALLBACK hear(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG object, LONG /*child*/,
                    DWORD /*thread*/, DWORD /*time*/) {
     const auto k = std::ranges::find(listenedTo, window) - listenedTo.begin();
     if (k < 3 && object == OBJID_CLIENT) {
-        const char said = (event == EVENT_OBJECT_LIVEREGIONCHANGED) == (k == 2) ? "vio"[k] : '?';
-        heard += heard.ends_with(said) ? "" : std::string(1, said);
+        heard += (event == EVENT_OBJECT_LIVEREGIONCHANGED) == (k == 2) ? "vio"[k] : '?';
     }
 }
 
@@ -151,56 +152,72 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
 
 // Every kind of value the guard restores, present and absent, is put back
 // with its type and bytes, and where Windows keeps it live, through nested
-// guards. A run killed with three guards alive (--kill-mid-change)
-// leaves their records; the next run puts the user's values back as it
-// starts, except one the user has changed since.
+// guards. A run killed with four guards alive (--kill-mid-change), two of
+// them nested on one setting, the inner one killed between a change's record
+// and the change, leaves their records; the next run puts the user's values
+// back as it starts, but leaves a value changed since, and the records of a
+// run still going (this one's). Every change here goes through a guard.
 TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     const std::wstring textSize = L"Software\\Microsoft\\Accessibility\\TextScaleFactor";
     const std::wstring font = L"Control Panel\\Desktop\\WindowMetrics\\MessageFont";
     const std::wstring separator = L"Control Panel\\International\\sDecimal";
     const Setting midChange[] = {{textSize, REG_DWORD, {7}, 4}, // no text size a user can set
                                  {separator, REG_SZ, {'#'}, 4},
-                                 {font, REG_BINARY, {1, 2}, 92}};
+                                 {font, REG_BINARY, {1, 2}, 92},
+                                 {textSize, REG_DWORD, {8}, 4}};
     if (std::wstring_view(GetCommandLineW()).ends_with(L"--kill-mid-change")) {
         std::deque<SavedSetting> guards;
         for (const Setting& change : midChange) {
             guards.emplace_back(change.path).set(change.type, change.data, change.size);
         }
+        const DWORD later = 9;
+        (void)guards.back().record(REG_DWORD, &later, 4); // and killed before the change
         TerminateProcess(GetCurrentProcess(), 0x7A11);
     }
     const std::array users{Setting::read(textSize), Setting::read(separator), Setting::read(font)};
-    // Not recorded: the records are the child's to leave.
-    const std::shared_ptr<void> putBack(
-        nullptr, [&](void* /*unused*/) { std::ranges::for_each(users, &Setting::apply); });
     const auto run = [](const wchar_t* arguments) {
         const std::wstring program = L"\"" + besideTests(L"window_tests.exe") + L"\" ";
         return Process(startProcess(program + arguments, SW_HIDE)).exitCode();
     };
-    ASSERT_EQ(run(L"--gtest_filter=UserSettings.* --kill-mid-change"), 0x7A11U);
-    EXPECT_TRUE(std::ranges::all_of(midChange, [](auto& s) { return Setting::read(s.path) == s; }));
-    const Setting fontSince{font, REG_BINARY, {3, 4}, 92}; // the user's own change
-    fontSince.apply();
-    EXPECT_EQ(run(L"--gtest_list_tests"), 0U); // runs no test, only what every start does
-    EXPECT_TRUE(Setting::read(textSize) == users[0] && Setting::read(separator) == users[1])
-        << "the next run did not put them back";
-    EXPECT_TRUE(Setting::read(font) == fontSince) << "the user's new value was overwritten";
+    {
+        const SavedSetting ours[] = {SavedSetting(textSize), SavedSetting(separator),
+                                     SavedSetting(font)};
+        ASSERT_EQ(run(L"--gtest_filter=UserSettings.* --kill-mid-change"), 0x7A11U);
+        EXPECT_TRUE(std::ranges::all_of(std::span(midChange).last(3),
+                                        [](auto& s) { return Setting::read(s.path) == s; }));
+        const Setting fontSince{font, REG_BINARY, {3, 4}, 92}; // as a user may change it
+        ours[2].set(fontSince.type, fontSince.data, fontSince.size);
+        EXPECT_EQ(run(L"--gtest_list_tests"), 0U); // runs no test, only what every start does
+        EXPECT_TRUE(Setting::read(textSize) == users[0] && Setting::read(separator) == users[1])
+            << "the next run did not put them back";
+        EXPECT_TRUE(Setting::read(font) == fontSince) << "a value changed since was overwritten";
 
-    // Absent, and one Windows keeps live (the killed run put back the
-    // others' kinds).
-    const Setting kinds[] = {{textSize, REG_NONE, {}, 0}, {separator, REG_SZ, {'#'}, 4}};
-    for (const Setting& usersKind : kinds) {
-        const Setting real = Setting::read(usersKind.path);
-        {
-            const SavedSetting saved(usersKind.path);
-            saved.set(usersKind.type, usersKind.data, usersKind.size); // as a user may have it
-            SavedSetting(usersKind.path).set(REG_SZ, L"x", 4);         // a test's, nested
-            EXPECT_TRUE(Setting::read(usersKind.path) == usersKind) << usersKind.type;
-            wchar_t live[8] = {};
-            GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, live, 8);
-            EXPECT_TRUE(usersKind.path != separator || std::wstring(live) == L"#");
+        // Absent, and one Windows keeps live.
+        const Setting kinds[] = {{textSize, REG_NONE, {}, 0}, {separator, REG_SZ, {'#'}, 4}};
+        for (const Setting& usersKind : kinds) {
+            const Setting real = Setting::read(usersKind.path);
+            {
+                const SavedSetting saved(usersKind.path);
+                saved.set(usersKind.type, usersKind.data, usersKind.size); // as a user may have it
+                SavedSetting(usersKind.path).set(REG_SZ, L"x", 4); // a test's, nested
+                EXPECT_TRUE(Setting::read(usersKind.path) == usersKind) << usersKind.type;
+                wchar_t live[8] = {};
+                GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, live, 8);
+                EXPECT_TRUE(usersKind.path != separator || std::wstring(live) == L"#");
+            }
+            EXPECT_TRUE(Setting::read(usersKind.path) == real) << "the outer record was lost";
         }
-        EXPECT_TRUE(Setting::read(usersKind.path) == real) << "the outer record was lost";
+        // A value the guard cannot read stops it before any change.
+        const std::vector<BYTE> tooLong(600);
+        RegSetKeyValueW(HKEY_CURRENT_USER, testsKey, L"long", REG_BINARY, tooLong.data(), 600);
+        EXPECT_THROW(SavedSetting(std::wstring(testsKey) + L"\\long"), std::runtime_error);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, testsKey, L"long");
     }
+    EXPECT_TRUE(Setting::read(textSize) == users[0] && Setting::read(separator) == users[1] &&
+                Setting::read(font) == users[2]);
+    HKEY left = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, testsKey, 0, KEY_READ, &left), ERROR_FILE_NOT_FOUND)
+        << "records left behind";
 }
 
 TEST(ErrorReport, OverflowIsReportedTextsStayAndTheProgramFails) {

@@ -23,32 +23,57 @@ SIZE CalculatorWindow::frameSizePx(int dpi, int layoutPercent) const noexcept {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
+CalculatorWindow::DpiLook CalculatorWindow::lookFor(int dpi) const {
+    LOGFONTW fontSpec = messageFontForDpi(dpi);
+    const TextScale scale = textScale(fontSpec.lfHeight, dpi, textPercent_);
+    fontSpec.lfHeight = -scale.fontEmPx;
+    DpiLook look{dpi, scale.layoutPercent, UniqueFont(CreateFontIndirectW(&fontSpec)), {}};
+    if (!look.font) {
+        throwLastError("Creating the font");
+    }
+    for (const ControlDefinition& control : form_.controls) {
+        if (control.kind == ControlKind::Picture) {
+            // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
+            const PixelRect rect = controlRectPx(control, dpi, look.layoutPercent);
+            look.emblem = makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
+        }
+    }
+    return look;
+}
+
+void CalculatorWindow::wear(DpiLook look) noexcept {
+    // The controls take the new font and picture, and only then are the
+    // previous ones no longer in use.
+    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
+        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(look.font.get()), FALSE);
+        if (form_.controls[index].kind == ControlKind::Picture) {
+            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(look.emblem.get()));
+        }
+    }
+    font_ = std::move(look.font);
+    emblemBitmap_ = std::move(look.emblem);
+    // The title bar's icon depends on the DPI alone: made once for each.
+    if (look.dpi != dpi_) {
+        if (UniqueIcon smallIcon = makeSmallIcon(icon32_.get(), smallIconSizeForDpi(look.dpi))) {
+            SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+            smallIcon_ = std::move(smallIcon);
+        }
+    }
+    dpi_ = look.dpi;
+}
+
 void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
     // Everything new is made before anything is swapped in: a failure leaves
     // the window as it was, every control holding a font and a picture that
     // still exist.
-    LOGFONTW fontSpec = messageFontForDpi(dpi);
-    const TextScale scale = textScale(fontSpec.lfHeight, dpi, textPercent_);
-    fontSpec.lfHeight = -scale.fontEmPx;
-    UniqueFont font(CreateFontIndirectW(&fontSpec));
-    if (!font) {
-        throwLastError("Creating the font");
-    }
-    UniqueBitmap emblem;
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        if (form_.controls[index].kind == ControlKind::Picture) {
-            // The emblem fills its frame: unscaled at 96 dpi, smoothly scaled elsewhere.
-            const PixelRect rect = controlRectPx(form_.controls[index], dpi, scale.layoutPercent);
-            emblem = makeGreyBitmap(resample(emblem_, rect.widthPx(), rect.heightPx()));
-        }
-    }
-    UniqueIcon smallIcon = makeSmallIcon(icon32_.get(), smallIconSizeForDpi(dpi));
-
+    DpiLook look = lookFor(dpi);
+    const int layoutPercent = look.layoutPercent;
     // The children move in one batch with no redraw of their own; the window
     // repaints once at the end.
     HDWP batch = BeginDeferWindowPos(static_cast<int>(form_.controls.size()));
     for (std::size_t index = 0; index < form_.controls.size() && batch != nullptr; ++index) {
-        const PixelRect rect = controlRectPx(form_.controls[index], dpi, scale.layoutPercent);
+        const PixelRect rect = controlRectPx(form_.controls[index], dpi, layoutPercent);
         batch = DeferWindowPos(batch, controls_[index], nullptr, rect.left, rect.top,
                                rect.widthPx(), rect.heightPx(),
                                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
@@ -56,23 +81,8 @@ void CalculatorWindow::applyDpi(int dpi, const POINT* position) {
     if (batch == nullptr || EndDeferWindowPos(batch) == FALSE) {
         throwLastError("Placing the controls");
     }
-    // Placed: the controls take the new font and picture, and only then are
-    // the previous ones no longer in use.
-    for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        if (form_.controls[index].kind == ControlKind::Picture) {
-            SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(emblem.get()));
-        }
-    }
-    font_ = std::move(font);
-    emblemBitmap_ = std::move(emblem);
-    if (smallIcon) {
-        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-        smallIcon_ = std::move(smallIcon);
-    }
-    dpi_ = dpi;
-    resizeFrame(frameSizePx(dpi, scale.layoutPercent), position);
+    wear(std::move(look));
+    resizeFrame(frameSizePx(dpi, layoutPercent), position);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

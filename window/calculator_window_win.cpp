@@ -66,6 +66,7 @@ DWORD controlStyle(const ControlDefinition& control) {
 
 CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instance, int showCommand)
     : form_(form), accelerators_(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_TALIVEN))),
+      emblem_(loadEmblem(instance)),
       // LoadIcon would give the class icon stretched to the large-icon size
       // of the system DPI; the title bar's icon is averaged from the image
       // as drawn.
@@ -78,15 +79,24 @@ CalculatorWindow::CalculatorWindow(const FormDefinition& form, HINSTANCE instanc
     postedMessageFilter_.reset(
         SetWindowsHookExW(WH_GETMESSAGE, dropPostedDpiMessages, nullptr, GetCurrentThreadId()));
 
+    // Made at its final size, each control in its place with its font and
+    // picture, for the DPI the window most likely opens at; where it opens
+    // at another (a launcher can name another monitor), it is laid out
+    // again, in one pass, before it shows.
+    DpiLook look = lookFor(likelyWindowDpi());
+    const SIZE frame = frameSizePx(look.dpi, look.layoutPercent);
     const std::wstring title = widen(form.title);
     window_.reset(CreateWindowExW(windowExStyle, className, title.c_str(), windowStyle,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  nullptr, nullptr, instance, this));
+                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr,
+                                  nullptr, instance, this));
     if (!window_) {
         throwLastError("Creating the window");
     }
-    createControls(instance);
-    applyDpi(dpiForWindow(hwnd_));
+    createControls(instance, look);
+    wear(std::move(look));
+    if (const int dpi = dpiForWindow(hwnd_); dpi != dpi_) {
+        applyDpi(dpi);
+    }
     running_ = true;
     show(showCommand);
     if (hwnd_ != nullptr) {
@@ -106,22 +116,20 @@ void CalculatorWindow::show(int showCommand) {
     }
 }
 
-void CalculatorWindow::createControls(HINSTANCE instance) {
+void CalculatorWindow::createControls(HINSTANCE instance, const DpiLook& look) {
     for (const std::size_t index : form_.readingOrder) {
         const ControlDefinition& control = form_.controls[index];
         const bool slider = control.kind == ControlKind::HorizontalScrollBar;
         const std::wstring text = widen(control.text);
-        // Each is placed by applyDpi once the window's DPI is known.
+        const PixelRect rect = controlRectPx(control, look.dpi, look.layoutPercent);
         const HWND child = CreateWindowExW(
-            0, slider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), 0, 0, 0, 0,
-            hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(index + 1)), instance, nullptr);
+            0, slider ? L"SCROLLBAR" : L"STATIC", text.c_str(), controlStyle(control), rect.left,
+            rect.top, rect.widthPx(), rect.heightPx(), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(index + 1)), instance, nullptr);
         if (child == nullptr) {
             throwLastError("Creating a control");
         }
         controls_[index] = child;
-        if (control.role == ControlRole::Emblem) {
-            emblem_ = loadEmblem(instance);
-        }
         if (slider) {
             // A page size of 0 keeps the thumb small and every value reachable.
             SCROLLINFO info{};

@@ -50,9 +50,20 @@ class CalculatorWindow {
                                        LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void createControls(HINSTANCE instance);
+    // What the window wears at one DPI and text size, made before any of it
+    // is swapped in.
+    struct DpiLook {
+        int dpi;
+        int layoutPercent;
+        UniqueFont font;
+        UniqueBitmap emblem;
+    };
+    [[nodiscard]] DpiLook lookFor(int dpi) const;
+    void wear(DpiLook look) noexcept;
+    // Each control made in its place for `look`.
+    void createControls(HINSTANCE instance, const DpiLook& look);
     void show(int showCommand);
-    // Lays the window out for `dpi`; at `position` (screen pixels) when given.
+    // Lays the window out again for `dpi`; at `position` (screen pixels) when given.
     void applyDpi(int dpi, const POINT* position = nullptr);
     void resizeFrame(SIZE frame, const POINT* position) noexcept;
     [[nodiscard]] TextScale textScaleFor(int dpi) const noexcept;

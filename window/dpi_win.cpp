@@ -47,6 +47,8 @@ int dpiForWindow(HWND window) noexcept {
     return dpi != 0 ? dpi : systemDpi();
 }
 
+int likelyWindowDpi() noexcept { return systemDpi(); }
+
 void enableCaptionScaling(HWND window) noexcept {
     // Where per-monitor v2 is in force the system does this itself.
     using EnableScaling = BOOL(WINAPI*)(HWND);

@@ -14,6 +14,10 @@ constexpr int defaultDpi = USER_DEFAULT_SCREEN_DPI; // 96: one pixel is 15 twips
 [[nodiscard]] int windowDpi(HWND window) noexcept;
 // The same, falling back to the system DPI.
 [[nodiscard]] int dpiForWindow(HWND window) noexcept;
+// The DPI a new window most likely opens at: the system DPI, the screen's
+// on a single monitor, read without a window. Only a guess: a launcher can
+// name another monitor, and the window's own DPI is read once it exists.
+[[nodiscard]] int likelyWindowDpi() noexcept;
 
 // Lets Windows 10 1607, whose per-monitor awareness is v1, scale the title
 // bar with the DPI; call while the window handles WM_NCCREATE.
