@@ -8,16 +8,9 @@
 // setting still holds a value that run set: a value the user has chosen
 // since stays. A running program's records are its own.
 
-#include <windows.h>
+#include "tests/window_driver_win.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace taliven::testing {
 
@@ -56,9 +49,9 @@ struct Setting {           // a value under HKEY_CURRENT_USER, as stored
     [[nodiscard]] static Setting read(const std::wstring& path, const std::wstring& at = {}) {
         Setting setting{path, REG_NONE, {}, sizeof setting.data};
         const auto [key, name] = split(at.empty() ? path : at);
-        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(),
-                                            RRF_RT_ANY | RRF_NOEXPAND, &setting.type, setting.data,
-                                            &setting.size);
+        const LSTATUS status =
+            RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                         &setting.type, setting.data, &setting.size);
         if (status == ERROR_FILE_NOT_FOUND) {
             return Setting{path};
         }
@@ -86,25 +79,24 @@ struct Setting {           // a value under HKEY_CURRENT_USER, as stored
     }
 };
 
-// A running program as its records name it.
-inline std::wstring ownerName(HANDLE process, DWORD id) {
+// This program as its records name it, by its start time and process id,
+// which no other program shares. A named object of that name lives as long
+// as the program does, killed or not: records whose object is gone are an
+// ended program's.
+inline const std::wstring ourName = [] {
     FILETIME times[4] = {};
-    GetProcessTimes(process, &times[0], &times[1], &times[2], &times[3]);
+    GetProcessTimes(GetCurrentProcess(), &times[0], &times[1], &times[2], &times[3]);
     wchar_t name[32] = {};
-    wsprintfW(name, L"%08lX%08lX.%lu", times[0].dwHighDateTime, times[0].dwLowDateTime, id);
-    return name;
-}
+    wsprintfW(name, L"%08lX%08lX.%lu", times[0].dwHighDateTime, times[0].dwLowDateTime,
+              GetCurrentProcessId());
+    CreateMutexW(nullptr, FALSE, (L"Taliven tests " + std::wstring(name)).c_str());
+    return std::wstring(name);
+}();
 
 inline bool ownerRunning(const std::wstring& records) {
-    const std::wstring owner = records.substr(0, records.find(L' '));
-    const DWORD id = std::wcstoul(owner.c_str() + owner.find(L'.') + 1, nullptr, 10);
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id);
-    const bool running = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT &&
-                         ownerName(process, id) == owner;
-    if (process != nullptr) {
-        CloseHandle(process);
-    }
-    return running;
+    const std::wstring owner = L"Taliven tests " + records.substr(0, records.find(L' '));
+    const HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, owner.c_str());
+    return running != nullptr && CloseHandle(running) != FALSE;
 }
 
 // Puts the user's value back where the setting still holds a value the test
@@ -138,8 +130,7 @@ class SavedSetting {
         wsprintfW(number, L" %04d:", ++made);
         std::wstring name = path;
         std::ranges::replace(name, L'\\', L'/');
-        records_ = std::wstring(testsKey) + L"\\" +
-                   ownerName(GetCurrentProcess(), GetCurrentProcessId()) + number + name;
+        records_ = std::wstring(testsKey) + L"\\" + ourName + number + name;
         Setting::read(path).store(records_ + L"\\user");
     }
     SavedSetting(const SavedSetting&) = delete;

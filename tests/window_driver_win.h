@@ -8,13 +8,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ranges>
 #include <regex>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -235,26 +239,19 @@ inline void uncover(HWND window) {
 class ScreenShot {
   public:
     // The rectangle in screen pixels; pixels are then read from its top left.
-    explicit ScreenShot(const RECT& screen)
-        : widthPx_(screen.right - screen.left),
-          pixels_(std::size_t(widthPx_) * std::size_t(std::max(0L, screen.bottom - screen.top))) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = widthPx_;
-        info.bmiHeader.biHeight = screen.top - screen.bottom; // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+    explicit ScreenShot(const RECT& screen) : widthPx_(screen.right - screen.left) {
+        const LONG heightPx = screen.bottom - screen.top;
+        BITMAPINFO info{
+            {sizeof(BITMAPINFOHEADER), widthPx_, -heightPx, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
         void* bits = nullptr;
         const HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         const HDC memory = CreateCompatibleDC(screenDc);
         const HGDIOBJ before = SelectObject(memory, bitmap);
-        if (bits != nullptr && BitBlt(memory, 0, 0, widthPx_, screen.bottom - screen.top, screenDc,
-                                      screen.left, screen.top, SRCCOPY) != FALSE) {
-            std::ranges::copy_n(static_cast<const RGBQUAD*>(bits), std::ssize(pixels_),
-                                pixels_.begin());
-        } else {
-            pixels_.clear(); // every read fails
-        }
+        if (BitBlt(memory, 0, 0, widthPx_, heightPx, screenDc, screen.left, screen.top, SRCCOPY) !=
+            FALSE) {
+            pixels.assign(static_cast<DWORD*>(bits),
+                          static_cast<DWORD*>(bits) + widthPx_ * heightPx);
+        } // else none: every read fails
         SelectObject(memory, before);
         DeleteDC(memory);
         DeleteObject(bitmap);
@@ -262,12 +259,12 @@ class ScreenShot {
     // A window's client area, read in its own coordinates.
     explicit ScreenShot(HWND window) : ScreenShot(clientOnScreen(window)) {}
 
-    [[nodiscard]] COLORREF at(LONG x, LONG y) const {
-        const RGBQUAD pixel = pixels_.at(std::size_t(y) * std::size_t(widthPx_) + std::size_t(x));
-        return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
+    [[nodiscard]] COLORREF at(LONG x, LONG y) const { // a DIB's pixels are 0x00RRGGBB
+        const DWORD pixel = pixels.at(std::size_t(y) * std::size_t(widthPx_) + std::size_t(x));
+        return RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
     }
-    [[nodiscard]] COLORREF at(POINT point) const { return at(point.x, point.y); }
-    [[nodiscard]] std::size_t size() const { return pixels_.size(); }
+
+    std::vector<DWORD> pixels; // row by row from the top
 
   private:
     static RECT clientOnScreen(HWND window) {
@@ -277,7 +274,6 @@ class ScreenShot {
         return client;
     }
     LONG widthPx_;
-    std::vector<RGBQUAD> pixels_;
 };
 
 // A text written with "." in the user's decimal separator.

@@ -1,13 +1,11 @@
 // The portable logic where the window seen from outside cannot show it (every
 // text of every slider pair is judged through the real window by
 // check_readouts.py, and the 16-bit overflow by the error report): the font
-// under "make text bigger" (which Wine's fonts ignore), DPI changes from
-// another monitor or thread and the launcher's show command (which Wine
-// ignores).
+// under "make text bigger" (which Wine's fonts ignore), and DPI changes from
+// another monitor or thread.
 
 #include "window/dpi_change.h"
 #include "window/layout.h"
-#include "window/show_command.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +31,6 @@ TEST(TextSize, TheFontGrowsOnceWhicheverWayTheSystemScalesIt) {
     for (const auto& [em, dpi, percent, scale] : cases) {
         EXPECT_EQ(textScale(em, dpi, percent), scale) << em << " " << dpi << " " << percent;
     }
-}
-
-// A start the launcher hid or maximised is shown normally after all.
-TEST(ShowCommand, TheSecondShowUndoesWhatTheLauncherForced) {
-    EXPECT_EQ(secondShow(false, false), ShowCommand::ShowNormal);
-    EXPECT_EQ(secondShow(true, true), ShowCommand::Restore);
-    EXPECT_EQ(secondShow(true, false), std::nullopt);
 }
 
 TEST(DpiChange, OnlyAChangeTheSystemConfirmsIsActedOn) {

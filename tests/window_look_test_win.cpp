@@ -2,9 +2,6 @@
 // fonts and the emblem, at whatever DPI the prefix has.
 
 #include "tests/user_settings_win.h"
-#include "tests/window_driver_win.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
@@ -86,9 +83,8 @@ int inkHeightPx(HWND window, HWND label) {
     const ScreenShot shot(window);
     const COLORREF background = shot.at(rect.right - 1, rect.top);
     const auto inked = [&](LONG y) {
-        return std::ranges::any_of(std::views::iota(rect.left, rect.right), [&](LONG x) {
-            return shot.at(x, y) != background;
-        });
+        return std::ranges::any_of(std::views::iota(rect.left, rect.right),
+                                   [&](LONG x) { return shot.at(x, y) != background; });
     };
     return static_cast<int>(std::ranges::count_if(std::views::iota(rect.top, rect.bottom), inked));
 }

@@ -1,17 +1,10 @@
 // The window in use, from outside: the readouts following every kind of
 // input, and the clipboard; and the program as the system loads it: no
-// planted DLL, the fallbacks as on Windows 7, a canary of its own each run.
+// planted DLL.
 
 #include "tests/window_driver_win.h"
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <span>
-#include <string_view>
 
 namespace taliven::testing {
 namespace {
@@ -121,59 +114,6 @@ TEST(PlantedDlls, ALoadIsSeenThenTheMarksAreCleared) {
             std::filesystem::remove(file.path());
         }
     }
-}
-
-// The modules a process has loaded, by their names in lower case.
-std::map<std::wstring, HMODULE> modulesOf(HANDLE process) {
-    HMODULE modules[256] = {};
-    DWORD bytes = 0;
-    EXPECT_NE(K32EnumProcessModules(process, modules, sizeof modules, &bytes), FALSE);
-    std::map<std::wstring, HMODULE> named;
-    for (const HMODULE module :
-         std::span(modules, std::min<DWORD>(bytes, sizeof modules) / sizeof(HMODULE))) {
-        wchar_t name[MAX_PATH] = {};
-        K32GetModuleBaseNameW(process, module, name, MAX_PATH);
-        named[CharLowerW(name)] = module;
-    }
-    return named;
-}
-
-// The build as on Windows 7 takes its fallbacks: the DLL search not
-// narrowed, it loads dwmapi.dll by the system folder's path as it starts.
-// Under Wine nothing loads it for the release exe; on Windows the system
-// may, for the window's frame, so there the two cannot be told apart.
-TEST(AsOnWindows7, TheFallbacksAreTaken) {
-    // TALIVEN_PROGRAM_FOLDER's, then the release exe.
-    const bool windows7 = modulesOf(TalivenProcess().hProcess).contains(L"dwmapi.dll");
-    const bool release =
-        modulesOf(TalivenProcess(L"..\\Taliven.exe").hProcess).contains(L"dwmapi.dll");
-    if (!underWine()) {
-        GTEST_SKIP() << "on Windows the system may load dwmapi.dll for the release exe too";
-    }
-    EXPECT_TRUE(windows7 && !release) << "as on Windows 7, release: " << windows7 << release;
-}
-
-// Each run seeds its own stack canary: two runs hold different values where
-// the image keeps it, and neither is the value the build gave it.
-TEST(Canary, EachRunSeedsItsOwn) {
-    const auto image = reinterpret_cast<UINT_PTR>(LoadLibraryExW(
-        besideTests(L"..\\window\\Taliven.exe").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    ASSERT_NE(image, 0U);
-    const auto* base = reinterpret_cast<const char*>(image & ~UINT_PTR{3}); // flags in the low bits
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const std::string_view mapped(base, nt->OptionalHeader.SizeOfImage);
-    const std::size_t at = mapped.find("\x4E\xE6\x40\xBB"); // 0xBB40E64E, unseeded
-    ASSERT_NE(at, std::string_view::npos);
-    DWORD canaries[2] = {};
-    for (DWORD& canary : canaries) {
-        const TalivenProcess app;
-        const auto* exe = reinterpret_cast<BYTE*>(modulesOf(app.hProcess).at(L"taliven.exe"));
-        ReadProcessMemory(app.hProcess, exe + at, &canary, 4, nullptr);
-    }
-    EXPECT_TRUE(canaries[0] != 0xBB40E64E && canaries[1] != 0xBB40E64E &&
-                canaries[0] != canaries[1])
-        << std::hex << canaries[0] << " " << canaries[1];
 }
 
 } // namespace

@@ -45,7 +45,8 @@ void CalculatorWindow::wear(DpiLook look) noexcept {
     // The controls take the new font and picture, and only then are the
     // previous ones no longer in use.
     for (std::size_t index = 0; index < form_.controls.size(); ++index) {
-        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(look.font.get()), FALSE);
+        SendMessageW(controls_[index], WM_SETFONT, reinterpret_cast<WPARAM>(look.font.get()),
+                     FALSE);
         if (form_.controls[index].kind == ControlKind::Picture) {
             SendMessageW(controls_[index], STM_SETIMAGE, IMAGE_BITMAP,
                          reinterpret_cast<LPARAM>(look.emblem.get()));

@@ -47,7 +47,9 @@ int dpiForWindow(HWND window) noexcept {
     return dpi != 0 ? dpi : systemDpi();
 }
 
-int likelyWindowDpi() noexcept { return systemDpi(); }
+int likelyWindowDpi() noexcept {
+    return systemDpi();
+}
 
 void enableCaptionScaling(HWND window) noexcept {
     // Where per-monitor v2 is in force the system does this itself.
