@@ -161,6 +161,8 @@ class SavedSetting {
         return at;
     }
 
+    [[nodiscard]] const std::wstring& records() const { return records_; }
+
   private:
     std::wstring path_;
     std::wstring records_;

@@ -150,6 +150,17 @@ TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
                                         [](auto& s) { return Setting::read(s.path) == s; }));
         const Setting fontSince{font, REG_BINARY, {3, 4}, 92}; // as a user may change it
         ours[2].set(fontSince.type, fontSince.data, fontSince.size);
+        const auto lastWritten = [](const std::wstring& key) { // 100 ns since 1601
+            HKEY opened = nullptr;
+            FILETIME at{};
+            RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &opened);
+            RegQueryInfoKeyW(opened, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, &at);
+            RegCloseKey(opened);
+            return (ULONGLONG{at.dwHighDateTime} << 32U) | at.dwLowDateTime;
+        };
+        EXPECT_LE(lastWritten(ours[2].records()), lastWritten(split(font).first))
+            << "the change was made before it was recorded";
         EXPECT_EQ(run(L"--gtest_list_tests"), 0U); // runs no test, only what every start does
         wchar_t live[8] = {};
         GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, live, 8);
