@@ -118,7 +118,10 @@ TEST(Accessibility, ValuesAreAnnouncedOnceReadyAndAfterEachChange) {
 // setting and the inner one killed between a change's record and the
 // change, leaves their records; the next run puts the user's values back as
 // it starts, in order, but leaves a value changed since and the records of
-// a run still going (this one's). Every change here goes through a guard.
+// a run still going (this one's). A change is recorded before it is made (the
+// record's key is written no later than the setting's), a value the guard
+// cannot read stops it, and no record outlives the guards. Every change here
+// goes through a guard.
 TEST(UserSettings, EveryKindIsPutBackEvenAfterAKilledRun) {
     const std::wstring textSize = L"Software\\Microsoft\\Accessibility\\TextScaleFactor";
     const std::wstring font = L"Control Panel\\Desktop\\WindowMetrics\\MessageFont";
