@@ -247,8 +247,12 @@ class ScreenShot {
         const HBITMAP bitmap = CreateDIBSection(screenDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         const HDC memory = CreateCompatibleDC(screenDc);
         const HGDIOBJ before = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, widthPx_, heightPx, screenDc, screen.left, screen.top, SRCCOPY) !=
-            FALSE) {
+        // "Access to the bitmap must be synchronized. Do this by calling the
+        // GdiFlush function" (CreateDIBSection).
+        if (bits != nullptr &&
+            BitBlt(memory, 0, 0, widthPx_, heightPx, screenDc, screen.left, screen.top, SRCCOPY) !=
+                FALSE &&
+            GdiFlush() != FALSE) {
             pixels.assign(static_cast<DWORD*>(bits),
                           static_cast<DWORD*>(bits) + widthPx_ * heightPx);
         } // else none: every read fails
