@@ -11,7 +11,6 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <ranges>
 #include <regex>
@@ -253,8 +252,8 @@ class ScreenShot {
             BitBlt(memory, 0, 0, widthPx_, heightPx, screenDc, screen.left, screen.top, SRCCOPY) !=
                 FALSE &&
             GdiFlush() != FALSE) {
-            pixels.assign(static_cast<DWORD*>(bits),
-                          static_cast<DWORD*>(bits) + widthPx_ * heightPx);
+            pixels_.assign(static_cast<DWORD*>(bits),
+                           static_cast<DWORD*>(bits) + widthPx_ * heightPx);
         } // else none: every read fails
         SelectObject(memory, before);
         DeleteDC(memory);
@@ -264,11 +263,9 @@ class ScreenShot {
     explicit ScreenShot(HWND window) : ScreenShot(clientOnScreen(window)) {}
 
     [[nodiscard]] COLORREF at(LONG x, LONG y) const { // a DIB's pixels are 0x00RRGGBB
-        const DWORD pixel = pixels.at(std::size_t(y) * std::size_t(widthPx_) + std::size_t(x));
+        const DWORD pixel = pixels_.at(std::size_t(y) * std::size_t(widthPx_) + std::size_t(x));
         return RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
     }
-
-    std::vector<DWORD> pixels; // row by row from the top
 
   private:
     static RECT clientOnScreen(HWND window) {
@@ -278,6 +275,7 @@ class ScreenShot {
         return client;
     }
     LONG widthPx_;
+    std::vector<DWORD> pixels_; // row by row from the top
 };
 
 // A text written with "." in the user's decimal separator.
